@@ -1,0 +1,107 @@
+#include "io/file_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace veltrane::io {
+namespace {
+
+std::string reason() { return std::strerror(errno); }
+
+// Writes everything, retrying short writes.
+bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The mode a newly created file would get, or the existing file's mode when there is one.
+mode_t modeFor(const std::filesystem::path& path) {
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0)
+        return existing.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+Outcome<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& path) {
+    using Result = Outcome<std::vector<std::uint8_t>>;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return Result::failure("cannot open " + path.string() + ": " + reason());
+    struct stat info {};
+    if (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file);
+        return Result::failure(path.string() + " is not a regular file");
+    }
+    const auto length = static_cast<std::uintmax_t>(info.st_size);
+    if (length > kMaxInputFileBytes) {
+        std::fclose(file);
+        return Result::failure(path.string() + " is " + std::to_string(length) + " bytes, more than the " +
+                               std::to_string(kMaxInputFileBytes) + " bytes Veltrane reads");
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+    const std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed || got != bytes.size())
+        return Result::failure("cannot read " + path.string() + ": " + (failed ? reason() : "file changed while read"));
+    return bytes;
+}
+
+Status replaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0)
+        return Status::failure("cannot create a file in " + folder.string() + ": " + reason());
+
+    auto fail = [&](const std::string& what) {
+        const std::string message = what + ": " + reason();
+        ::close(fd);
+        ::unlink(pattern.c_str());
+        return Status::failure(message);
+    };
+    if (!writeAll(fd, bytes))
+        return fail("cannot write " + path.string());
+    if (::fchmod(fd, modeFor(path)) != 0)
+        return fail("cannot set the permissions of " + path.string());
+    if (::fsync(fd) != 0)
+        return fail("cannot flush " + path.string() + " to disk");
+    if (::close(fd) != 0) {
+        const std::string message = "cannot close " + path.string() + ": " + reason();
+        ::unlink(pattern.c_str());
+        return Status::failure(message);
+    }
+    if (::rename(pattern.c_str(), path.c_str()) != 0) {
+        const std::string message = "cannot replace " + path.string() + ": " + reason();
+        ::unlink(pattern.c_str());
+        return Status::failure(message);
+    }
+    return success();
+}
+
+bool writeScratchFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+} // namespace veltrane::io

@@ -1,0 +1,155 @@
+#include "level/mesh_block.h"
+
+#include "io/byte_writer.h"
+#include "io/format_error.h"
+
+#include <cstring>
+
+namespace veltrane::level {
+namespace {
+
+MeshRecord readMesh(MeshReader& in, MeshKind kind) {
+    const std::size_t start = in.position();
+    MeshRecord mesh;
+    mesh.Offset = static_cast<std::uint32_t>(start);
+    mesh.Centre = {in.i16("centre"), in.i16("centre"), in.i16("centre")};
+    mesh.Radius = in.i32("radius");
+    mesh.NumVertices = in.i16("vertex count");
+    if (mesh.NumVertices > 0)
+        mesh.Vertices = in.array<MeshVector>(static_cast<std::uint64_t>(mesh.NumVertices), "vertices");
+    mesh.NumNormals = in.i16("normal count");
+    if (mesh.NumNormals > 0)
+        mesh.Normals = in.array<MeshVector>(static_cast<std::uint64_t>(mesh.NumNormals), "normals");
+    else if (mesh.NumNormals < 0)
+        mesh.Shades = in.array<std::int16_t>(static_cast<std::uint64_t>(-std::int32_t{mesh.NumNormals}), "shades");
+
+    if (kind == MeshKind::Level) {
+        mesh.NumRectangles = in.i16("rectangle count");
+        if (mesh.NumRectangles > 0)
+            mesh.Rectangles = in.array<MeshRectangle>(static_cast<std::uint64_t>(mesh.NumRectangles), "rectangles");
+        mesh.NumTriangles = in.i16("triangle count");
+        if (mesh.NumTriangles > 0)
+            mesh.Triangles = in.array<MeshTriangle>(static_cast<std::uint64_t>(mesh.NumTriangles), "triangles");
+    } else {
+        mesh.NumPolygons = in.i16("polygon count");
+        if (mesh.NumPolygons > 0) {
+            mesh.Polygons.resize(static_cast<std::size_t>(mesh.NumPolygons));
+            for (auto& polygon : mesh.Polygons) {
+                polygon.Shape = in.u16("polygon");
+                const int corners = polygon.Shape == kShapeTriangle ? 3 : polygon.Shape == kShapeQuad ? 4 : 0;
+                for (int corner = 0; corner < corners; ++corner)
+                    polygon.Vertices[static_cast<std::size_t>(corner)] = in.u16("polygon");
+                polygon.Texture = in.u16("polygon");
+                polygon.Attribute = in.u8("polygon");
+                polygon.Further = in.u8("polygon");
+            }
+        }
+    }
+    if ((in.position() - start) % 4 != 0)
+        mesh.PadWord = in.u16("pad word");
+    return mesh;
+}
+
+void writeVectors(io::ByteWriter& out, const std::vector<MeshVector>& vectors) {
+    for (const auto& v : vectors) {
+        out.i16(v.x);
+        out.i16(v.y);
+        out.i16(v.z);
+    }
+}
+
+void writeLevelMesh(io::ByteWriter& out, const MeshRecord& mesh) {
+    const std::size_t start = out.size();
+    out.i16(mesh.Centre.x);
+    out.i16(mesh.Centre.y);
+    out.i16(mesh.Centre.z);
+    out.i32(mesh.Radius);
+    out.i16(mesh.NumVertices);
+    if (mesh.NumVertices > 0)
+        writeVectors(out, mesh.Vertices);
+    out.i16(mesh.NumNormals);
+    if (mesh.NumNormals > 0)
+        writeVectors(out, mesh.Normals);
+    else if (mesh.NumNormals < 0)
+        out.array(mesh.Shades);
+    out.i16(mesh.NumRectangles);
+    if (mesh.NumRectangles > 0)
+        out.array(mesh.Rectangles);
+    out.i16(mesh.NumTriangles);
+    if (mesh.NumTriangles > 0)
+        out.array(mesh.Triangles);
+    if ((out.size() - start) % 4 != 0)
+        out.u16(0);
+}
+
+} // namespace
+
+Lista_Mesh ParseMeshBlock(std::span<const std::uint8_t> block, MeshKind kind) {
+    Lista_Mesh meshes(kind);
+    MeshReader in(block, "mesh block");
+    while (!in.atEnd()) {
+        try {
+            meshes.Append(readMesh(in, kind));
+        } catch (const io::FormatError&) {
+            // What is left cannot be a whole mesh. Keep a level's block as it is so that saving moves
+            // no mesh and loses no byte.
+            if (kind == MeshKind::Level)
+                meshes.KeepOriginalBlock({block.begin(), block.end()}, meshes.Count());
+            break;
+        }
+    }
+    return meshes;
+}
+
+MeshRecord ConvertToLevelForm(const MeshRecord& libraryMesh, std::span<const std::uint16_t> replacementTextures) {
+    MeshRecord mesh;
+    mesh.Offset = libraryMesh.Offset;
+    mesh.Centre = libraryMesh.Centre;
+    mesh.Radius = libraryMesh.Radius;
+    mesh.NumVertices = libraryMesh.NumVertices;
+    mesh.Vertices = libraryMesh.Vertices;
+    mesh.NumNormals = libraryMesh.NumNormals;
+    mesh.Normals = libraryMesh.Normals;
+    mesh.Shades = libraryMesh.Shades;
+    for (std::size_t i = 0; i < libraryMesh.Polygons.size(); ++i) {
+        const MeshPolygon& polygon = libraryMesh.Polygons[i];
+        const std::uint16_t texture = i < replacementTextures.size() ? replacementTextures[i] : polygon.Texture;
+        if (polygon.Shape == kShapeQuad)
+            mesh.Rectangles.push_back({polygon.Vertices, texture, polygon.Attribute});
+        else if (polygon.Shape == kShapeTriangle)
+            mesh.Triangles.push_back(
+                {{polygon.Vertices[0], polygon.Vertices[1], polygon.Vertices[2]}, texture, polygon.Attribute});
+    }
+    mesh.NumRectangles = static_cast<std::int16_t>(mesh.Rectangles.size());
+    mesh.NumTriangles = static_cast<std::int16_t>(mesh.Triangles.size());
+    return mesh;
+}
+
+std::vector<std::uint8_t> SerialiseMeshBlock(const Lista_Mesh& meshes) {
+    io::ByteWriter out(meshes.NextOffset());
+    out.bytes(meshes.KeptBlock());
+    for (std::int32_t i = meshes.KeptMeshes(); i < meshes.Count(); ++i)
+        writeLevelMesh(out, *meshes.Get(i));
+    return out.take();
+}
+
+std::uint32_t RebuildMeshBlock(const Lista_Mesh& meshes, Tr4Level& level) {
+    const auto block = SerialiseMeshBlock(meshes);
+    if (block.empty() || block.size() != meshes.NextOffset())
+        return 0;
+    level.MeshWords = bytesToWords(block);
+    return static_cast<std::uint32_t>(block.size());
+}
+
+std::span<const std::uint8_t> wordBytes(const std::vector<std::uint16_t>& words) {
+    return {reinterpret_cast<const std::uint8_t*>(words.data()), words.size() * 2};
+}
+
+std::vector<std::uint16_t> bytesToWords(std::span<const std::uint8_t> bytes) {
+    std::vector<std::uint16_t> words(bytes.size() / 2);
+    if (!words.empty())
+        std::memcpy(words.data(), bytes.data(), words.size() * 2);
+    return words;
+}
+
+} // namespace veltrane::level

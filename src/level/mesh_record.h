@@ -1,0 +1,112 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace veltrane::level {
+
+struct MeshVector {
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+    std::int16_t z = 0;
+    bool operator==(const MeshVector&) const = default;
+};
+
+// Level-form faces.
+struct MeshRectangle {
+    std::array<std::uint16_t, 4> Vertices{};
+    std::uint16_t Texture = 0;
+    std::uint16_t Attribute = 0;
+    bool operator==(const MeshRectangle&) const = default;
+};
+
+struct MeshTriangle {
+    std::array<std::uint16_t, 3> Vertices{};
+    std::uint16_t Texture = 0;
+    std::uint16_t Attribute = 0;
+    bool operator==(const MeshTriangle&) const = default;
+};
+
+// Library-form face: shape 8 is a triangle, 9 a quad; other shapes carry no vertex indices.
+constexpr std::uint16_t kShapeTriangle = 8;
+constexpr std::uint16_t kShapeQuad = 9;
+
+struct MeshPolygon {
+    std::uint16_t Shape = 0;
+    std::array<std::uint16_t, 4> Vertices{}; // the fourth is unused for a triangle
+    std::uint16_t Texture = 0;
+    std::uint8_t Attribute = 0;
+    std::uint8_t Further = 0;
+    bool operator==(const MeshPolygon&) const = default;
+};
+
+enum class MeshKind : std::int32_t { Level = 1, Library = 2 };
+
+// One parsed mesh. Counts are held as read: a negative normal count means shades follow instead.
+struct MeshRecord {
+    std::uint32_t Offset = 0; // byte offset of the mesh in its block (for a merged mesh: in the rebuilt block)
+    MeshVector Centre;
+    std::int32_t Radius = 0;
+    std::int16_t NumVertices = 0;
+    std::vector<MeshVector> Vertices;
+    std::int16_t NumNormals = 0;
+    std::vector<MeshVector> Normals;
+    std::int16_t NumPolygons = 0;
+    std::vector<MeshPolygon> Polygons; // library form only
+    std::vector<std::int16_t> Shades;
+    std::int16_t NumRectangles = 0;
+    std::vector<MeshRectangle> Rectangles; // level form only
+    std::int16_t NumTriangles = 0;
+    std::vector<MeshTriangle> Triangles; // level form only
+    std::optional<std::uint16_t> PadWord;
+
+    bool operator==(const MeshRecord&) const = default;
+};
+
+// Bytes the mesh takes in a level-form block: 14 + 6 per vertex + normals (6 each) or shades (2 each)
+// + 4 + 12 per rectangle + 10 per triangle, rounded up to a multiple of 4 by a pad word.
+std::uint32_t levelFormSize(const MeshRecord& mesh);
+// The same rule without the face terms, as a library-form list totals its meshes.
+std::uint32_t libraryFormSize(const MeshRecord& mesh);
+
+// The ordered meshes of one file, with their count and total size by the size rule of the list's kind.
+class Lista_Mesh {
+public:
+    explicit Lista_Mesh(MeshKind kind) : kind_(kind) {}
+
+    // Puts the record at the end and returns its size by the list's rule.
+    std::int32_t Append(MeshRecord record);
+    // The record at `index`, or null at or past the end.
+    [[nodiscard]] const MeshRecord* Get(std::int32_t index) const;
+    // Position of the first record whose Offset is `offset`, or -1.
+    [[nodiscard]] std::int32_t MeshIndexOf(std::uint32_t offset) const;
+
+    [[nodiscard]] std::int32_t Count() const { return static_cast<std::int32_t>(meshes_.size()); }
+    [[nodiscard]] std::int32_t TotalSize() const { return totalSize_; }
+    [[nodiscard]] MeshKind Kind() const { return kind_; }
+    [[nodiscard]] const std::vector<MeshRecord>& Meshes() const { return meshes_; }
+
+    // Where the next mesh appended to a level's list will start in the rebuilt block.
+    [[nodiscard]] std::uint32_t NextOffset() const;
+
+    // A level block whose meshes do not tile it exactly (bytes left over after the last whole mesh)
+    // is kept byte for byte; the first `keptMeshes` records live inside it and later ones follow it.
+    void KeepOriginalBlock(std::vector<std::uint8_t> block, std::int32_t keptMeshes);
+    [[nodiscard]] const std::vector<std::uint8_t>& KeptBlock() const { return keptBlock_; }
+    [[nodiscard]] std::int32_t KeptMeshes() const { return keptMeshes_; }
+
+    bool operator==(const Lista_Mesh&) const = default;
+
+private:
+    MeshKind kind_;
+    std::vector<MeshRecord> meshes_;
+    std::int32_t totalSize_ = 0;
+    std::vector<std::uint8_t> keptBlock_;
+    std::int32_t keptMeshes_ = 0;
+    std::uint32_t sizeAfterKept_ = 0; // level-form bytes of the records after the kept ones
+    bool offsetsAscend_ = true;
+};
+
+} // namespace veltrane::level
