@@ -19,6 +19,7 @@ public:
     T& value() { return std::get<T>(state_); }
     const T& value() const { return std::get<T>(state_); }
     T& operator*() { return value(); }
+    const T& operator*() const { return value(); }
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
 

@@ -50,28 +50,9 @@ MeshRecord readMesh(MeshReader& in, MeshKind kind) {
     return mesh;
 }
 
-void writeVectors(io::ByteWriter& out, const std::vector<MeshVector>& vectors) {
-    for (const auto& v : vectors) {
-        out.i16(v.x);
-        out.i16(v.y);
-        out.i16(v.z);
-    }
-}
-
 void writeLevelMesh(io::ByteWriter& out, const MeshRecord& mesh) {
     const std::size_t start = out.size();
-    out.i16(mesh.Centre.x);
-    out.i16(mesh.Centre.y);
-    out.i16(mesh.Centre.z);
-    out.i32(mesh.Radius);
-    out.i16(mesh.NumVertices);
-    if (mesh.NumVertices > 0)
-        writeVectors(out, mesh.Vertices);
-    out.i16(mesh.NumNormals);
-    if (mesh.NumNormals > 0)
-        writeVectors(out, mesh.Normals);
-    else if (mesh.NumNormals < 0)
-        out.array(mesh.Shades);
+    WriteMeshStart(out, mesh);
     out.i16(mesh.NumRectangles);
     if (mesh.NumRectangles > 0)
         out.array(mesh.Rectangles);
@@ -83,6 +64,19 @@ void writeLevelMesh(io::ByteWriter& out, const MeshRecord& mesh) {
 }
 
 } // namespace
+
+void WriteMeshStart(io::ByteWriter& out, const MeshRecord& mesh) {
+    out.array(std::vector{mesh.Centre});
+    out.i32(mesh.Radius);
+    out.i16(mesh.NumVertices);
+    if (mesh.NumVertices > 0)
+        out.array(mesh.Vertices);
+    out.i16(mesh.NumNormals);
+    if (mesh.NumNormals > 0)
+        out.array(mesh.Normals);
+    else if (mesh.NumNormals < 0)
+        out.array(mesh.Shades);
+}
 
 Lista_Mesh ParseMeshBlock(std::span<const std::uint8_t> block, MeshKind kind) {
     Lista_Mesh meshes(kind);

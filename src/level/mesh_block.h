@@ -1,6 +1,7 @@
 #pragma once
 
 #include "io/byte_reader.h"
+#include "io/byte_writer.h"
 #include "level/mesh_record.h"
 #include "level/tr4_level.h"
 
@@ -22,6 +23,9 @@ Lista_Mesh ParseMeshBlock(std::span<const std::uint8_t> block, MeshKind kind);
 // shapes are dropped; attribute bytes widen to words. `replacementTextures`, when given, holds one
 // texture word per polygon of the library mesh, used instead of the polygon's own.
 MeshRecord ConvertToLevelForm(const MeshRecord& libraryMesh, std::span<const std::uint16_t> replacementTextures = {});
+
+// Writes what both forms of a mesh start with: centre, radius, the vertices, and the normals or shades.
+void WriteMeshStart(io::ByteWriter& out, const MeshRecord& mesh);
 
 // The level-form block of a level's mesh list: its meshes in list order with zero pad words (after
 // the original block when that was kept).

@@ -21,16 +21,7 @@ std::uint32_t polygonBytes(const level::MeshPolygon& polygon) {
 
 void writeLibraryMesh(io::ByteWriter& out, const MeshRecord& mesh) {
     const std::size_t start = out.size();
-    out.array(std::vector{mesh.Centre});
-    out.i32(mesh.Radius);
-    out.i16(mesh.NumVertices);
-    if (mesh.NumVertices > 0)
-        out.array(mesh.Vertices);
-    out.i16(mesh.NumNormals);
-    if (mesh.NumNormals > 0)
-        out.array(mesh.Normals);
-    else if (mesh.NumNormals < 0)
-        out.array(mesh.Shades);
+    level::WriteMeshStart(out, mesh);
     out.i16(mesh.NumPolygons);
     if (mesh.NumPolygons > 0) {
         for (const auto& polygon : mesh.Polygons) {
