@@ -87,13 +87,6 @@ dxBufferTextura* RenderMeshTable::At(std::int32_t index) const {
     return renderMeshes[static_cast<std::size_t>(index)].get();
 }
 
-void RenderMeshTable::ReleaseBuffers() {
-    for (auto& renderMesh : renderMeshes) {
-        renderMesh->vertexBuffer.reset();
-        renderMesh->drawBatches.clear();
-    }
-}
-
 std::int32_t BuildTargetMeshes(RenderMeshTable& table, RenderDevice* device, const trTextura& textures,
                                const level::Tr4Level& targetLevel) {
     const level::Lista_Mesh& meshes = table.Meshes();

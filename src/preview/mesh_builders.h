@@ -21,8 +21,6 @@ public:
     [[nodiscard]] const level::Lista_Mesh& Meshes() const { return *meshes_; }
     // The render mesh of mesh `index`, or null when there is none.
     [[nodiscard]] dxBufferTextura* At(std::int32_t index) const;
-    // Drops every device buffer (the device has lost them); the arrays stay.
-    void ReleaseBuffers();
 
     std::vector<std::unique_ptr<dxBufferTextura>> renderMeshes;
 

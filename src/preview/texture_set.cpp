@@ -52,13 +52,6 @@ const PageTexture* trTextura::TextureFor(std::int32_t page) const {
 
 const PageTexture* trTextura::Texture32(std::int32_t page) const { return entry(textures32, page); }
 
-void trTextura::ReleaseTextures() {
-    for (auto& texture : textures32)
-        texture.reset();
-    for (auto& texture : textures16)
-        texture.reset();
-}
-
 std::unique_ptr<PageTexture> CreatePageTexture(RenderDevice& device, int width, int height, TextureFormat format,
                                                std::span<const std::uint8_t> bytes) {
     const std::size_t needed = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * bytesPerTexel(format);

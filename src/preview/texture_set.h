@@ -28,9 +28,6 @@ public:
     // The 32-bit texture of `page`, whichever table is in use (the source always shows these).
     [[nodiscard]] const PageTexture* Texture32(std::int32_t page) const;
 
-    // Drops every texture, for a device that has lost them; the tables keep their length.
-    void ReleaseTextures();
-
     std::vector<std::unique_ptr<PageTexture>> textures32;
     std::vector<std::unique_ptr<PageTexture>> textures16;
     std::int32_t pageCount = 0;

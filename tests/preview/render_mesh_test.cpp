@@ -65,6 +65,19 @@ TEST(RenderMesh, BuildArraysListsNewestFirstWithTexturedAndStripFlags) {
     EXPECT_EQ(mesh.GetVertexData().size(), 140u);
 }
 
+TEST(RenderMesh, ColourMeshListsColourVerticesWithoutTheTexturedFlag) {
+    dxBufferColor8 mesh;
+    auto rectangle = std::make_unique<dxCuadrado>();
+    for (int i = 0; i < 4; ++i)
+        rectangle->AddVertex(static_cast<float>(i), 0, 0);
+    rectangle->vertices[2].colour = 0xFF00FF00;
+    AddPolygon(mesh, std::move(rectangle));
+    EXPECT_EQ(mesh.BuildArrays(), 4 * 16);
+    EXPECT_EQ(mesh.polygonFlags, (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(mesh.vertexData[2], (ColourVertex{2, 0, 0, 0xFF00FF00}));
+    EXPECT_EQ(mesh.GetVertexData().size(), 64u);
+}
+
 TEST(RenderMesh, ColourPolygonDoesNotFitATexturedMesh) {
     dxBufferTextura mesh;
     EXPECT_EQ(AddPolygon(mesh, std::make_unique<dxTriangulo>()), E_FAIL);
