@@ -44,6 +44,22 @@ struct Device : ::testing::Test {
     Device() { application(); }
 };
 
+// A device ready on an offscreen frame: magenta clear colour, the preview's projection.
+struct OffscreenDevice {
+    OffscreenDevice(int width, int height) : frame(width, height), device(main) {
+        EXPECT_TRUE(frame.IsValid());
+        EXPECT_TRUE(device.Initialize());
+        device.SetClearColor(255, 0, 255);
+        device.SetProjection(1, 3000, static_cast<float>(width) / static_cast<float>(height),
+                             std::numbers::pi_v<float> / 4);
+    }
+    ~OffscreenDevice() { device.Release(); }
+
+    OffscreenFrame frame;
+    dxMain main;
+    dxDevice8 device;
+};
+
 QImage drawFrame(OffscreenFrame& frame, dxDevice8& device, const preview::PreviewScene& scene) {
     scene.DrawFrame(device);
     frame.Finish();
@@ -51,14 +67,8 @@ QImage drawFrame(OffscreenFrame& frame, dxDevice8& device, const preview::Previe
 }
 
 TEST_F(Device, BatchedDrawingGivesThePictureOfOneCallPerPolygon) {
-    OffscreenFrame frame(321, 361);
-    ASSERT_TRUE(frame.IsValid());
-    dxMain main;
-    dxDevice8 device(main);
-    ASSERT_TRUE(device.Initialize());
-    device.SetClearColor(255, 0, 255);
-    device.SetProjection(1, 3000, 321.0f / 361.0f, std::numbers::pi_v<float> / 4);
-
+    OffscreenDevice gl(321, 361);
+    dxDevice8& device = gl.device;
     TwoPageTarget files;
     preview::PreviewScene scene;
     scene.SetTarget(&files.level, &files.meshes);
@@ -68,9 +78,9 @@ TEST_F(Device, BatchedDrawingGivesThePictureOfOneCallPerPolygon) {
     scene.view.viewAngleX = -15'000;
     ASSERT_EQ(scene.Target()->meshes.At(0)->drawBatches.size(), 2u);
 
-    const QImage batched = drawFrame(frame, device, scene);
+    const QImage batched = drawFrame(gl.frame, device, scene);
     device.SetDrawPerPolygon(true);
-    const QImage perPolygon = drawFrame(frame, device, scene);
+    const QImage perPolygon = drawFrame(gl.frame, device, scene);
     EXPECT_EQ(batched, perPolygon);
     // Both pages show: red or green from the first, blue or yellow from the second.
     bool first = false, second = false;
@@ -83,19 +93,13 @@ TEST_F(Device, BatchedDrawingGivesThePictureOfOneCallPerPolygon) {
     EXPECT_TRUE(first);
     EXPECT_TRUE(second);
     scene.ReleaseDeviceObjects();
-    device.Release();
 }
 
 // Draws one triangle that runs clockwise on the screen with the given render flags; returns the
 // picture and the number of red pixels in it.
 std::pair<QImage, int> drawClockwiseTriangle(std::uint32_t flags) {
-    OffscreenFrame frame(64, 64);
-    EXPECT_TRUE(frame.IsValid());
-    dxMain main;
-    dxDevice8 device(main);
-    EXPECT_TRUE(device.Initialize());
-    device.SetClearColor(255, 0, 255);
-    device.SetProjection(1, 3000, 1, std::numbers::pi_v<float> / 4);
+    OffscreenDevice gl(64, 64);
+    dxDevice8& device = gl.device;
     device.SetEye(0, 0, 700);
     device.SetLookAt(0, 0, 0);
     const auto page = halvesPage32({255, 0, 0}, {255, 0, 0});
@@ -112,15 +116,14 @@ std::pair<QImage, int> drawClockwiseTriangle(std::uint32_t flags) {
     EXPECT_EQ(preview::CreateVertexBuffer(device, mesh), 0);
     device.ClearFrame(true);
     EXPECT_EQ(preview::DrawMesh(device, &mesh), 0);
-    frame.Finish();
-    const QImage image = frame.Image();
+    gl.frame.Finish();
+    const QImage image = gl.frame.Image();
     int red = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             red += near(image.pixelColor(x, y), {255, 0, 0}) ? 1 : 0;
     mesh.vertexBuffer.reset();
     texture.reset();
-    device.Release();
     return {image, red};
 }
 
@@ -139,16 +142,11 @@ TEST_F(Device, RenderFlagsChooseCullingAndFill) {
 }
 
 TEST_F(Device, ClearColourTakesTheLowEightBitsOfEachChannel) {
-    OffscreenFrame frame(8, 8);
-    ASSERT_TRUE(frame.IsValid());
-    dxMain main;
-    dxDevice8 device(main);
-    ASSERT_TRUE(device.Initialize());
-    device.SetClearColor(10, 20, 300);
-    device.ClearFrame(true);
-    frame.Finish();
-    EXPECT_TRUE(near(frame.Image().pixelColor(3, 3), {10, 20, 44}, 0));
-    device.Release();
+    OffscreenDevice gl(8, 8);
+    gl.device.SetClearColor(10, 20, 300);
+    gl.device.ClearFrame(true);
+    gl.frame.Finish();
+    EXPECT_TRUE(near(gl.frame.Image().pixelColor(3, 3), {10, 20, 44}, 0));
 }
 
 } // namespace

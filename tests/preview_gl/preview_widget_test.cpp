@@ -45,7 +45,19 @@ struct Preview : ::testing::Test {
         return widget;
     }
 
+    // Shows the screen square of the target, one rectangle over a page with the given halves.
+    std::unique_ptr<PreviewWidget> ShowSquare(Rgb left, Rgb right, PreviewWidget::Options options = {}) {
+        auto square = screenSquare();
+        setFaces(square, {rectangle(0)}, {});
+        target.emplace(std::vector{square}, left, right);
+        auto widget = Show(options);
+        widget->SetTarget(&target->level, &target->meshes);
+        widget->Select({preview::PreviewList::TargetMoveables, 0});
+        return widget;
+    }
+
     RecordedMessages messages;
+    std::optional<TargetFiles> target;
 };
 
 // The widget's centre in its framebuffer.
@@ -76,12 +88,7 @@ TEST_F(Preview, NothingSelectedShowsTheClearColour) {
 }
 
 TEST_F(Preview, TexturedQuadShowsItsTexelsWhereTheyLie) {
-    auto square = screenSquare();
-    setFaces(square, {rectangle(0)}, {});
-    TargetFiles files({square}, kRed, kBlue);
-    auto widget = Show();
-    widget->SetTarget(&files.level, &files.meshes);
-    widget->Select({preview::PreviewList::TargetMoveables, 0});
+    auto widget = ShowSquare(kRed, kBlue);
     const QImage image = widget->grabFramebuffer();
     const QPoint c = centre(image);
     // Texel column 0 is at face vertex 0, the top-left corner on the screen.
@@ -133,21 +140,13 @@ TEST_F(Preview, RedLibraryTexelShowsRed) {
 }
 
 TEST_F(Preview, SixteenBitPagesGiveTheSamePictureWithin5BitPrecisionAfterTheNotice) {
-    auto square = screenSquare();
-    setFaces(square, {rectangle(0)}, {});
-    TargetFiles files({square}, kOrange, kSky);
-    auto full = Show();
-    full->SetTarget(&files.level, &files.meshes);
-    full->Select({preview::PreviewList::TargetMoveables, 0});
-    const QImage expected = full->grabFramebuffer();
+    const QImage expected = ShowSquare(kOrange, kSky)->grabFramebuffer();
     EXPECT_TRUE(messages.texts.empty());
 
-    auto reduced = Show({.allow32BitTextures = false, .messages = &messages});
-    reduced->SetTarget(&files.level, &files.meshes);
+    auto reduced = ShowSquare(kOrange, kSky, {.allow32BitTextures = false});
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0], "Se renderiza con 16 bits");
     EXPECT_EQ(messages.titles[0], "");
-    reduced->Select({preview::PreviewList::TargetMoveables, 0});
     const QImage image = reduced->grabFramebuffer();
     ASSERT_EQ(image.size(), expected.size());
     int differing = 0;
@@ -178,12 +177,7 @@ TEST_F(Preview, NoticeForATargetSetBeforeTheContextExistsComesOnceItDoes) {
 }
 
 TEST_F(Preview, SquareStaysSquareWhateverThePanelShape) {
-    auto square = screenSquare();
-    setFaces(square, {rectangle(0)}, {});
-    TargetFiles files({square}, kRed, kRed);
-    auto widget = Show();
-    widget->SetTarget(&files.level, &files.meshes);
-    widget->Select({preview::PreviewList::TargetMoveables, 0});
+    auto widget = ShowSquare(kRed, kRed);
     for (const QSize size : {QSize(321, 361), QSize(600, 300), QSize(200, 400)}) {
         widget->resize(size);
         const auto bounds = objectBounds(widget->grabFramebuffer(), kMagenta);
@@ -193,12 +187,7 @@ TEST_F(Preview, SquareStaysSquareWhateverThePanelShape) {
 }
 
 TEST_F(Preview, RightDragTurnsAndIsDrawnOnDemand) {
-    auto square = screenSquare();
-    setFaces(square, {rectangle(0)}, {});
-    TargetFiles files({square}, kRed, kBlue);
-    auto widget = Show();
-    widget->SetTarget(&files.level, &files.meshes);
-    widget->Select({preview::PreviewList::TargetMoveables, 0});
+    auto widget = ShowSquare(kRed, kBlue);
     QTest::qWait(100);
     const int frames = widget->FrameCount();
     QTest::qWait(200);
@@ -216,12 +205,7 @@ TEST_F(Preview, RightDragTurnsAndIsDrawnOnDemand) {
 }
 
 TEST_F(Preview, CtrlDragAndWheelZoomShiftDragPans) {
-    auto square = screenSquare();
-    setFaces(square, {rectangle(0)}, {});
-    TargetFiles files({square}, kRed, kRed);
-    auto widget = Show();
-    widget->SetTarget(&files.level, &files.meshes);
-    widget->Select({preview::PreviewList::TargetMoveables, 0});
+    auto widget = ShowSquare(kRed, kRed);
     const int startWidth = objectBounds(widget->grabFramebuffer(), kMagenta)->width();
 
     QWheelEvent wheel(QPointF(160, 180), widget->mapToGlobal(QPointF(160, 180)), QPoint(), QPoint(0, 120 * 5),
