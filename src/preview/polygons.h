@@ -42,7 +42,9 @@ template <std::size_t Slots>
 class dxColourPolygon : public dxPoligono {
 public:
     dxColourPolygon() : dxPoligono(static_cast<std::int32_t>(Slots) - 1) {}
-    [[nodiscard]] std::span<const std::byte> GetVertexData() const override { return std::as_bytes(std::span(vertices)); }
+    [[nodiscard]] std::span<const std::byte> GetVertexData() const override {
+        return std::as_bytes(std::span(vertices));
+    }
     std::int32_t AddVertex(float x, float y, float z) override;
 
     std::array<ColourVertex, Slots> vertices{};

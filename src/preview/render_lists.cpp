@@ -72,7 +72,8 @@ bool inside(const Table& table, std::size_t index) {
 
 template <class Model>
 std::int32_t MoveableRenderList<Model>::Build() {
-    if (file_ == nullptr || meshes_ == nullptr || moveableIndex < 0 || !inside(file_->Moveables, static_cast<std::size_t>(moveableIndex)))
+    if (file_ == nullptr || meshes_ == nullptr || moveableIndex < 0 ||
+        !inside(file_->Moveables, static_cast<std::size_t>(moveableIndex)))
         return E_FAIL;
     const level::Tr4Moveable& r = file_->Moveables[static_cast<std::size_t>(moveableIndex)];
     meshCount = r.MeshCount;

@@ -3,6 +3,8 @@
 namespace veltrane::preview {
 namespace {
 
+bool isTarget(PreviewList list) { return list == PreviewList::TargetMoveables || list == PreviewList::TargetStatics; }
+
 template <class Table>
 const PreviewObject* element(const Table& table, std::int32_t index) {
     if (index < 0 || static_cast<std::size_t>(index) >= table.size())
@@ -48,7 +50,7 @@ template class FilePreview<wad::WadLibrary>;
 PreviewScene::PreviewScene() : spin(kDefaultFactor, ViewParameters::kStartZoom) {}
 
 void PreviewScene::SetTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes) {
-    if (selection_ && (selection_->list == PreviewList::TargetMoveables || selection_->list == PreviewList::TargetStatics))
+    if (selection_ && isTarget(selection_->list))
         selection_.reset();
     target_.reset();
     if (level != nullptr && meshes != nullptr)
@@ -65,7 +67,7 @@ void PreviewScene::TargetChanged() {
 
 void PreviewScene::SetSource(const level::Tr4Level* pages, const wad::WadLibrary* library,
                              const level::Lista_Mesh* meshes) {
-    if (selection_ && (selection_->list == PreviewList::SourceMoveables || selection_->list == PreviewList::SourceStatics))
+    if (selection_ && !isTarget(selection_->list))
         selection_.reset();
     source_.reset();
     if (pages != nullptr && library != nullptr && meshes != nullptr)

@@ -54,7 +54,8 @@ const PageTexture* trTextura::Texture32(std::int32_t page) const { return entry(
 
 std::unique_ptr<PageTexture> CreatePageTexture(RenderDevice& device, int width, int height, TextureFormat format,
                                                std::span<const std::uint8_t> bytes) {
-    const std::size_t needed = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * bytesPerTexel(format);
+    const std::size_t needed =
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * bytesPerTexel(format);
     if (width <= 0 || height <= 0 || bytes.size() < needed)
         return nullptr;
     return device.CreatePageTexture(width, height, format, bytes.first(needed));

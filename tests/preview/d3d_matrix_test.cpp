@@ -56,9 +56,10 @@ TEST(D3DMatrix, CameraOnPositiveZShowsPositiveXOnTheLeft) {
 }
 
 TEST(D3DMatrix, FieldOfViewSpansTheScreenHeight) {
-    // At 700 units a quarter-turn-over-two field of view shows tan(pi/8) * 700 above the centre.
-    const glm::mat4 viewProjection = MatrixMultiply(MatrixLookAtLH({0, 0, 700}, {0, 0, 0}, {0, 1, 0}),
-                                                    MatrixPerspectiveFovLH(std::numbers::pi_v<float> / 4, 2.0f, 1, 3000));
+    // With a field of view of pi/4 the top edge, 700 units away, is tan(pi/8) * 700 above the centre.
+    const glm::mat4 view = MatrixLookAtLH({0, 0, 700}, {0, 0, 0}, {0, 1, 0});
+    const glm::mat4 viewProjection =
+        MatrixMultiply(view, MatrixPerspectiveFovLH(std::numbers::pi_v<float> / 4, 2.0f, 1, 3000));
     const float top = std::tan(std::numbers::pi_v<float> / 8) * 700;
     EXPECT_NEAR(TransformCoord({0, top, 0}, viewProjection).y, 1, 1e-5);
     EXPECT_NEAR(TransformCoord({-2 * top, 0, 0}, viewProjection).x, 1, 1e-5);

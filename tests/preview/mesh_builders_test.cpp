@@ -18,7 +18,7 @@ void expectUv(const RenderVertex& vertex, float u, float v) {
 // A target of two 32-bit (and 16-bit) pages with the given object textures and meshes.
 struct Target {
     explicit Target(std::vector<level::MeshRecord> meshes, std::vector<level::ObjectTexture> objectTextures = {})
-        : list(testing::meshList(level::MeshKind::Level, std::move(meshes))), table(list) {
+        : list(testing::levelMeshes(level, meshes)), table(list) {
         level.Pages32 = testing::pageBytes(2, 4);
         level.Pages16 = testing::pageBytes(2, 2);
         level.ObjectTextures = std::move(objectTextures);
@@ -38,7 +38,7 @@ struct Target {
 // A source of two pages with the given texture samples and library-form meshes.
 struct Source {
     explicit Source(std::vector<level::MeshRecord> meshes, std::vector<wad::WadTextureSample> samples)
-        : list(testing::meshList(level::MeshKind::Library, std::move(meshes))), table(list) {
+        : list(testing::libraryMeshes(library, meshes)), table(list) {
         pages.Pages32 = testing::pageBytes(2, 4);
         library.TextureSamples = std::move(samples);
         textures = std::make_unique<trTextura>(pages);
@@ -55,12 +55,8 @@ struct Source {
     std::unique_ptr<trTextura> textures;
 };
 
-const auto kFullPage = std::array<std::array<std::uint8_t, 2>, 4>{{{0, 0}, {255, 0}, {255, 255}, {0, 255}}};
-
 TEST(TargetMeshes, RectangleBecomesStripSlotsZeroOneThreeTwoWithTexelsOver255) {
-    auto mesh = testing::squareMesh();
-    testing::setFaces(mesh, {testing::rectangle(0)}, {});
-    Target target({mesh}, {testing::objectTexture(1, kFullPage)});
+    Target target({testing::square().quad({0, 1, 2, 3}, 0).build()}, {testing::wholePage(1)});
     ASSERT_EQ(target.Build(), 0);
 
     const auto& rm = target.Mesh(0);
@@ -77,9 +73,9 @@ TEST(TargetMeshes, RectangleBecomesStripSlotsZeroOneThreeTwoWithTexelsOver255) {
 }
 
 TEST(TargetMeshes, FileVertexBecomesPreviewPosition) {
-    auto mesh = testing::meshWithVertices({{100, -200, 30}, {0, 0, 0}, {0, 0, 0}});
-    testing::setFaces(mesh, {}, {testing::triangle(0)});
-    Target target({mesh}, {testing::objectTexture(0, kFullPage)});
+    const auto mesh =
+        builders::MeshBuilder().vertex(100, -200, 30).vertex(0, 0, 0).vertex(0, 0, 0).triangle({0, 1, 2}, 0).build();
+    Target target({mesh}, {testing::wholePage(0)});
     target.Build();
     const RenderVertex& v = target.Mesh(0).texturedVertexData[0];
     EXPECT_FLOAT_EQ(v.x, 10);
@@ -88,9 +84,8 @@ TEST(TargetMeshes, FileVertexBecomesPreviewPosition) {
 }
 
 TEST(TargetMeshes, TexelColumnsAndRowsAreDividedBy255) {
-    auto mesh = testing::squareMesh();
-    testing::setFaces(mesh, {}, {testing::triangle(0)});
-    Target target({mesh}, {testing::objectTexture(0, {{{51, 102}, {255, 0}, {0, 17}, {9, 9}}})});
+    Target target({testing::square().triangle({0, 1, 2}, 0).build()},
+                  {testing::objectTexture(0, {{{51, 102}, {255, 0}, {0, 17}, {9, 9}}})});
     target.Build();
     const auto& vertices = target.Mesh(0).texturedVertexData;
     expectUv(vertices[0], 51 / 255.0f, 102 / 255.0f);
@@ -99,9 +94,7 @@ TEST(TargetMeshes, TexelColumnsAndRowsAreDividedBy255) {
 }
 
 TEST(TargetMeshes, NewestPolygonComesFirst) {
-    auto mesh = testing::squareMesh();
-    testing::setFaces(mesh, {testing::rectangle(0)}, {testing::triangle(0)});
-    Target target({mesh}, {testing::objectTexture(0, kFullPage)});
+    Target target({testing::square().quad({0, 1, 2, 3}, 0).triangle({0, 1, 2}, 0).build()}, {testing::wholePage(0)});
     target.Build();
     const auto& rm = target.Mesh(0);
     EXPECT_EQ(rm.polygonFlags, (std::vector<std::uint32_t>{24, 25}));
@@ -112,17 +105,13 @@ TEST(TargetMeshes, NewestPolygonComesFirst) {
 }
 
 TEST(TargetMeshes, PageComesFromTheLow15BitsOfTile) {
-    auto mesh = testing::squareMesh();
-    testing::setFaces(mesh, {}, {testing::triangle(0)});
-    Target target({mesh}, {testing::objectTexture(0x8001, kFullPage)});
+    Target target({testing::square().triangle({0, 1, 2}, 0).build()}, {testing::wholePage(0x8001)});
     target.Build();
     EXPECT_EQ(target.Mesh(0).polygonTextures[0], target.textures->TextureFor(1));
 }
 
 TEST(TargetMeshes, SixteenBitSetGivesSixteenBitTextures) {
-    auto mesh = testing::squareMesh();
-    testing::setFaces(mesh, {}, {testing::triangle(0)});
-    Target target({mesh}, {testing::objectTexture(0, kFullPage)});
+    Target target({testing::square().triangle({0, 1, 2}, 0).build()}, {testing::wholePage(0)});
     target.textures->Create16BitTextures(&target.device);
     target.Build();
     const auto* texture = dynamic_cast<const testing::RecordedTexture*>(target.Mesh(0).polygonTextures[0]);
@@ -131,14 +120,15 @@ TEST(TargetMeshes, SixteenBitSetGivesSixteenBitTextures) {
 }
 
 TEST(TargetMeshes, FacesOutsideTheTablesAreLeftOut) {
-    auto mesh = testing::squareMesh();
-    testing::setFaces(mesh,
-                      {testing::rectangle(0x8000),             // negative object texture
-                       testing::rectangle(5),                  // past the object textures
-                       testing::rectangle(1),                  // page 7 of 2
-                       testing::rectangle(0, {0, 1, 2, 4})},   // vertex 4 of 4
-                      {testing::triangle(2), testing::triangle(0, {0, 9, 1})});
-    Target target({mesh}, {testing::objectTexture(0, kFullPage), testing::objectTexture(7, kFullPage)});
+    const auto mesh = testing::square()
+                          .quad({0, 1, 2, 3}, 0x8000) // negative object texture
+                          .quad({0, 1, 2, 3}, 5)      // past the object textures
+                          .quad({0, 1, 2, 3}, 1)      // page 7 of 2
+                          .quad({0, 1, 2, 4}, 0)      // vertex 4 of 4
+                          .triangle({0, 1, 2}, 2)
+                          .triangle({0, 9, 1}, 0)
+                          .build();
+    Target target({mesh}, {testing::wholePage(0), testing::wholePage(7)});
     EXPECT_EQ(target.Build(), 0);
     EXPECT_EQ(target.Mesh(0).PolygonCount(), 0);
 }
@@ -150,9 +140,8 @@ TEST(TargetMeshes, EmptyListBuildsNothing) {
 }
 
 TEST(TargetMeshes, OneRenderMeshPerRecordEachUploadedOnce) {
-    auto textured = testing::squareMesh();
-    testing::setFaces(textured, {testing::rectangle(0)}, {});
-    Target target({textured, testing::squareMesh(), textured}, {testing::objectTexture(0, kFullPage)});
+    const auto textured = testing::square().quad({0, 1, 2, 3}, 0).build();
+    Target target({textured, testing::square().build(), textured}, {testing::wholePage(0)});
     target.Build();
     ASSERT_EQ(target.table.renderMeshes.size(), 3u);
     EXPECT_NE(target.Mesh(0).vertexBuffer, nullptr);
@@ -166,9 +155,8 @@ TEST(TargetMeshes, OneRenderMeshPerRecordEachUploadedOnce) {
 }
 
 TEST(TargetMeshes, RefusedBufferLeavesTheMeshWithoutOneAndTheBuildGoesOn) {
-    auto mesh = testing::squareMesh();
-    testing::setFaces(mesh, {testing::rectangle(0)}, {});
-    Target target({mesh, mesh}, {testing::objectTexture(0, kFullPage)});
+    const auto mesh = testing::square().quad({0, 1, 2, 3}, 0).build();
+    Target target({mesh, mesh}, {testing::wholePage(0)});
     target.device.refuseBuffers = true;
     EXPECT_EQ(target.Build(), 0);
     EXPECT_EQ(target.device.buffersAsked, 2);
@@ -176,8 +164,7 @@ TEST(TargetMeshes, RefusedBufferLeavesTheMeshWithoutOneAndTheBuildGoesOn) {
 }
 
 TEST(SourceMeshes, SampleCornersAreDividedBy255) {
-    auto mesh = testing::squareMesh();
-    testing::setPolygons(mesh, {testing::quadPolygon(5)});
+    const auto mesh = testing::square(level::MeshKind::Library).quad({0, 1, 2, 3}, 5).build();
     std::vector<wad::WadTextureSample> samples(6);
     samples[5] = testing::sample(16, 32, 1, 15, 15);
     Source source({mesh}, samples);
@@ -192,8 +179,8 @@ TEST(SourceMeshes, SampleCornersAreDividedBy255) {
 }
 
 TEST(SourceMeshes, NegativeTextureWordMirrorsTheSample) {
-    auto mesh = testing::squareMesh();
-    testing::setPolygons(mesh, {testing::quadPolygon(static_cast<std::uint16_t>(-5))});
+    const auto mesh =
+        testing::square(level::MeshKind::Library).quad({0, 1, 2, 3}, static_cast<std::uint16_t>(-5)).build();
     std::vector<wad::WadTextureSample> samples(6);
     samples[5] = testing::sample(16, 32, 0, 15, 15);
     Source source({mesh}, samples);
@@ -206,8 +193,7 @@ TEST(SourceMeshes, NegativeTextureWordMirrorsTheSample) {
 }
 
 TEST(SourceMeshes, TriangleTakesTheLow11BitsAndTheUpperLeftHalf) {
-    auto mesh = testing::squareMesh();
-    testing::setPolygons(mesh, {testing::trianglePolygon(0x0803)});
+    const auto mesh = testing::square(level::MeshKind::Library).triangle({0, 1, 2}, 0x0803).build();
     std::vector<wad::WadTextureSample> samples(4);
     samples[3] = testing::sample(0, 0, 0, 255, 255);
     Source source({mesh}, samples);
@@ -221,11 +207,13 @@ TEST(SourceMeshes, TriangleTakesTheLow11BitsAndTheUpperLeftHalf) {
 }
 
 TEST(SourceMeshes, OtherShapesAndFacesOutsideTheTablesAreLeftOut) {
-    auto mesh = testing::squareMesh();
-    level::MeshPolygon other;
-    other.Shape = 7;
-    testing::setPolygons(mesh, {other, testing::quadPolygon(9), testing::quadPolygon(1),
-                                testing::trianglePolygon(0, {0, 1, 200}), testing::trianglePolygon(0)});
+    const auto mesh = testing::square(level::MeshKind::Library)
+                          .polygon(7, 0)
+                          .quad({0, 1, 2, 3}, 9)     // past the samples
+                          .quad({0, 1, 2, 3}, 1)     // page 2 of 2
+                          .triangle({0, 1, 200}, 0)  // vertex 200 of 4
+                          .triangle({0, 1, 2}, 0)
+                          .build();
     Source source({mesh}, {testing::sample(0, 0, 0, 1, 1), testing::sample(0, 0, 2, 1, 1)});
     EXPECT_EQ(source.Build(), 0);
     EXPECT_EQ(source.Mesh(0).PolygonCount(), 1);

@@ -1,68 +1,41 @@
 #pragma once
 
+#include "level/mesh_block.h"
 #include "level/mesh_record.h"
 #include "level/tr4_level.h"
+#include "support/mesh_blocks.h"
+#include "support/mesh_builder.h"
+#include "support/object_textures.h"
 #include "wad/wad_library.h"
 
+#include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
-// Small meshes, levels and libraries composed in memory for the preview tests.
+// Meshes, mesh lists and texture records for the preview tests, composed with the builders.
 namespace veltrane::preview::testing {
 
-inline level::MeshRecord meshWithVertices(std::initializer_list<level::MeshVector> vertices) {
-    level::MeshRecord mesh;
-    mesh.Vertices = vertices;
-    mesh.NumVertices = static_cast<std::int16_t>(mesh.Vertices.size());
+// A mesh of four vertices at the corners of a square of 100 file units (x right, y down), z 0.
+inline builders::MeshBuilder square(level::MeshKind kind = level::MeshKind::Level) {
+    builders::MeshBuilder mesh(kind);
+    mesh.vertex(0, 0, 0).vertex(100, 0, 0).vertex(100, 100, 0).vertex(0, 100, 0);
     return mesh;
 }
 
-// Four vertices of a unit square in file units (x right, y down), z 0.
-inline level::MeshRecord squareMesh() {
-    return meshWithVertices({{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}});
+// Lays the meshes out as the level's mesh block with a pointer to each, and parses the block as
+// opening the level does.
+inline level::Lista_Mesh levelMeshes(level::Tr4Level& level, const std::vector<level::MeshRecord>& meshes) {
+    builders::setLevelMeshes(level, meshes);
+    return level::ParseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
 }
 
-inline level::MeshRectangle rectangle(std::uint16_t texture, std::array<std::uint16_t, 4> v = {0, 1, 2, 3}) {
-    return {v, texture, 0};
+inline level::Lista_Mesh libraryMeshes(wad::WadLibrary& library, const std::vector<level::MeshRecord>& meshes) {
+    builders::setLibraryMeshes(library, meshes);
+    return level::ParseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
 }
 
-inline level::MeshTriangle triangle(std::uint16_t texture, std::array<std::uint16_t, 3> v = {0, 1, 2}) {
-    return {v, texture, 0};
-}
-
-inline level::MeshPolygon quadPolygon(std::uint16_t texture, std::array<std::uint16_t, 4> v = {0, 1, 2, 3}) {
-    return {level::kShapeQuad, v, texture, 0, 0};
-}
-
-inline level::MeshPolygon trianglePolygon(std::uint16_t texture, std::array<std::uint16_t, 3> v = {0, 1, 2}) {
-    return {level::kShapeTriangle, {v[0], v[1], v[2], 0}, texture, 0, 0};
-}
-
-inline void setFaces(level::MeshRecord& mesh, std::vector<level::MeshRectangle> rectangles,
-                     std::vector<level::MeshTriangle> triangles) {
-    mesh.Rectangles = std::move(rectangles);
-    mesh.NumRectangles = static_cast<std::int16_t>(mesh.Rectangles.size());
-    mesh.Triangles = std::move(triangles);
-    mesh.NumTriangles = static_cast<std::int16_t>(mesh.Triangles.size());
-}
-
-inline void setPolygons(level::MeshRecord& mesh, std::vector<level::MeshPolygon> polygons) {
-    mesh.Polygons = std::move(polygons);
-    mesh.NumPolygons = static_cast<std::int16_t>(mesh.Polygons.size());
-}
-
-// A list of the given meshes, each at the offset it has in the list's block.
-inline level::Lista_Mesh meshList(level::MeshKind kind, std::vector<level::MeshRecord> meshes) {
-    level::Lista_Mesh list(kind);
-    std::uint32_t offset = 0;
-    for (auto& mesh : meshes) {
-        mesh.Offset = offset;
-        offset += kind == level::MeshKind::Level ? level::levelFormSize(mesh) : level::libraryFormSize(mesh);
-        list.Append(std::move(mesh));
-    }
-    return list;
-}
+// An object texture covering the whole of page `tile`.
+inline level::ObjectTexture wholePage(std::uint16_t tile) { return builders::quadTexture(tile, 0, 0, 256, 256); }
 
 // An object texture whose four corners sit at the given texel positions on `tile`.
 inline level::ObjectTexture objectTexture(std::uint16_t tile, std::array<std::array<std::uint8_t, 2>, 4> corners) {
@@ -75,9 +48,9 @@ inline level::ObjectTexture objectTexture(std::uint16_t tile, std::array<std::ar
     return record;
 }
 
-// Page bytes of `pages` whole pages in the 32-bit (4 bytes a texel) or 16-bit (2 bytes) form.
-inline std::vector<std::uint8_t> pageBytes(std::size_t pages, std::size_t bytesPerTexel, std::uint8_t fill = 0) {
-    return std::vector<std::uint8_t>(pages * 256 * 256 * bytesPerTexel, fill);
+// Blank page bytes: `pages` whole pages of 4 (32-bit form) or 2 (16-bit form) bytes a texel.
+inline std::vector<std::uint8_t> pageBytes(std::size_t pages, std::size_t bytesPerTexel) {
+    return std::vector<std::uint8_t>(pages * 256 * 256 * bytesPerTexel);
 }
 
 inline wad::WadTextureSample sample(std::uint8_t x, std::uint8_t y, std::uint16_t page, std::uint8_t addWidth,

@@ -15,23 +15,14 @@ using testing::RecordingDevice;
 
 // A level with `meshCount` textured meshes, each with its mesh pointer, and render meshes for them.
 struct Level {
-    explicit Level(int meshCount) : list(makeList(meshCount)), table(list) {
-        for (const auto& mesh : list.Meshes())
-            level.MeshPointers.push_back(mesh.Offset);
+    explicit Level(int meshCount)
+        : list(testing::levelMeshes(level, std::vector(meshCount, testing::square().triangle({0, 1, 2}, 0).build()))),
+          table(list) {
         level.Pages32 = testing::pageBytes(1, 4);
-        level.ObjectTextures = {testing::objectTexture(0, {{{0, 0}, {1, 0}, {1, 1}, {0, 1}}})};
+        level.ObjectTextures = {testing::wholePage(0)};
         textures = std::make_unique<trTextura>(level);
         textures->Create32BitTextures(&device);
         BuildTargetMeshes(table, &device, *textures, level);
-    }
-    static level::Lista_Mesh makeList(int meshCount) {
-        std::vector<level::MeshRecord> meshes;
-        for (int i = 0; i < meshCount; ++i) {
-            auto mesh = testing::squareMesh();
-            testing::setFaces(mesh, {}, {testing::triangle(0)});
-            meshes.push_back(mesh);
-        }
-        return testing::meshList(level::MeshKind::Level, meshes);
     }
     // A moveable of `meshCount` meshes from mesh pointer `first`, whose tree starts at the next free word.
     std::int32_t AddMoveable(std::uint16_t meshCount, std::uint16_t first,
@@ -185,11 +176,10 @@ TEST(StaticRenderList, UnknownMeshOrMissingFile) {
 }
 
 TEST(StaticRenderList, LibraryStaticUsesTheLibraryTables) {
-    auto mesh = testing::squareMesh();
-    testing::setPolygons(mesh, {testing::trianglePolygon(0)});
-    auto list = testing::meshList(level::MeshKind::Library, {mesh, mesh});
-    RenderMeshTable table(list);
+    const auto mesh = testing::square(level::MeshKind::Library).triangle({0, 1, 2}, 0).build();
     wad::WadLibrary library;
+    auto list = testing::libraryMeshes(library, {mesh, mesh});
+    RenderMeshTable table(list);
     library.MeshPointers = {list.Get(1)->Offset};
     library.StaticMeshes.resize(1);
     wadStaticMeshD3D render(&library, &table, 0);

@@ -14,33 +14,23 @@ using testing::RecordingDevice;
 
 // A target with one textured mesh shown by one moveable and one static mesh; a source likewise.
 struct Files {
-    Files() : targetMeshes(targetList()), sourceMeshes(sourceList()) {
+    Files()
+        : targetMeshes(testing::levelMeshes(target, {testing::square().quad({0, 1, 2, 3}, 0).build()})),
+          sourceMeshes(testing::libraryMeshes(
+              library, {testing::square(level::MeshKind::Library).quad({0, 1, 2, 3}, 0).build()})) {
         target.Pages32 = testing::pageBytes(1, 4);
         target.Pages16 = testing::pageBytes(1, 2);
-        target.ObjectTextures = {testing::objectTexture(0, {{{0, 0}, {255, 0}, {255, 255}, {0, 255}}})};
-        target.MeshPointers = {0};
+        target.ObjectTextures = {testing::wholePage(0)};
         target.Moveables.resize(1);
         target.Moveables[0].MeshCount = 1;
         target.StaticMeshes.resize(1);
 
         sourcePages.Pages32 = testing::pageBytes(1, 4);
         library.TextureSamples = {testing::sample(0, 0, 0, 255, 255)};
-        library.MeshPointers = {0};
         library.Moveables.resize(2);
         library.Moveables[0].MeshCount = 1;
         library.Moveables[1].MeshCount = 1;
     }
-    static level::Lista_Mesh targetList() {
-        auto mesh = testing::squareMesh();
-        testing::setFaces(mesh, {testing::rectangle(0)}, {});
-        return testing::meshList(level::MeshKind::Level, {mesh});
-    }
-    static level::Lista_Mesh sourceList() {
-        auto mesh = testing::squareMesh();
-        testing::setPolygons(mesh, {testing::quadPolygon(0)});
-        return testing::meshList(level::MeshKind::Library, {mesh});
-    }
-
     level::Tr4Level target;
     level::Lista_Mesh targetMeshes;
     level::Tr4Level sourcePages;

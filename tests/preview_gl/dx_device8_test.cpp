@@ -18,23 +18,23 @@ using namespace preview::testing;
 // A target of one mesh whose faces alternate between two pages and overlap in depth: a small
 // rectangle in front of a large one, and two triangles reaching out to the left of the screen.
 struct TwoPageTarget {
-    TwoPageTarget() : meshes(makeMeshes()) {
-        level.Pages32 = halvesPage32({255, 0, 0}, {0, 255, 0});
-        const auto second = halvesPage32({0, 0, 255}, {255, 255, 0});
-        level.Pages32.insert(level.Pages32.end(), second.begin(), second.end());
-        const std::array<std::array<std::uint8_t, 2>, 4> corners{{{0, 0}, {255, 0}, {255, 255}, {0, 255}}};
-        level.ObjectTextures = {objectTexture(0, corners), objectTexture(1, corners)};
-        level.MeshPointers = {0};
-        level.Moveables.resize(1);
-        level.Moveables[0].MeshCount = 1;
+    TwoPageTarget() : meshes(parse()) {
+        builders::appendLevelPage(level, halves({255, 0, 0}, {0, 255, 0}));
+        builders::appendLevelPage(level, halves({0, 0, 255}, {255, 255, 0}));
+        level.ObjectTextures = {wholePage(0), wholePage(1)};
     }
-    static level::Lista_Mesh makeMeshes() {
-        auto mesh = meshWithVertices({{300, -300, 0}, {-300, -300, 0}, {-300, 300, 0}, {300, 300, 0},
-                                      {100, -100, 50}, {-100, -100, 50}, {-100, 100, 50}, {100, 100, 50},
-                                      {500, 0, 40}});
-        setFaces(mesh, {rectangle(0), rectangle(1, {4, 5, 6, 7})},
-                 {triangle(1, {0, 3, 8}), triangle(0, {4, 7, 8})});
-        return meshList(level::MeshKind::Level, {mesh});
+    level::Lista_Mesh parse() {
+        const auto mesh = builders::MeshBuilder()
+                              .vertex(300, -300, 0).vertex(-300, -300, 0).vertex(-300, 300, 0).vertex(300, 300, 0)
+                              .vertex(100, -100, 50).vertex(-100, -100, 50).vertex(-100, 100, 50).vertex(100, 100, 50)
+                              .vertex(500, 0, 40)
+                              .quad({0, 1, 2, 3}, 0)
+                              .quad({4, 5, 6, 7}, 1)
+                              .triangle({0, 3, 8}, 1)
+                              .triangle({4, 7, 8}, 0)
+                              .build();
+        builders::appendMoveable(level, oneMeshMoveable(mesh));
+        return level::ParseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
     }
     level::Tr4Level level;
     level::Lista_Mesh meshes;
@@ -102,7 +102,7 @@ std::pair<QImage, int> drawClockwiseTriangle(std::uint32_t flags) {
     dxDevice8& device = gl.device;
     device.SetEye(0, 0, 700);
     device.SetLookAt(0, 0, 0);
-    const auto page = halvesPage32({255, 0, 0}, {255, 0, 0});
+    const auto page = builders::levelPage32(halves({255, 0, 0}, {255, 0, 0}));
     auto texture = device.CreatePageTexture(256, 256, preview::TextureFormat::A8R8G8B8, page);
     auto polygon = std::make_unique<preview::dxTrianguloTex>();
     polygon->flags = flags;

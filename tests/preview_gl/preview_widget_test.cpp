@@ -47,9 +47,7 @@ struct Preview : ::testing::Test {
 
     // Shows the screen square of the target, one rectangle over a page with the given halves.
     std::unique_ptr<PreviewWidget> ShowSquare(Rgb left, Rgb right, PreviewWidget::Options options = {}) {
-        auto square = screenSquare();
-        setFaces(square, {rectangle(0)}, {});
-        target.emplace(std::vector{square}, left, right);
+        target.emplace(std::vector{screenSquare().quad({0, 1, 2, 3}, 0).build()}, left, right);
         auto widget = Show(options);
         widget->SetTarget(&target->level, &target->meshes);
         widget->Select({preview::PreviewList::TargetMoveables, 0});
@@ -99,9 +97,8 @@ TEST_F(Preview, TexturedQuadShowsItsTexelsWhereTheyLie) {
 }
 
 TEST_F(Preview, PositiveXOfTheObjectAppearsOnTheLeftAsSeenFromPositiveZ) {
-    auto shifted = screenSquare(600); // file x from 400 to 800
-    setFaces(shifted, {rectangle(0)}, {});
-    TargetFiles files({shifted}, kRed, kRed);
+    // File x from 400 to 800.
+    TargetFiles files({screenSquare(level::MeshKind::Level, 600).quad({0, 1, 2, 3}, 0).build()}, kRed, kRed);
     auto widget = Show();
     widget->SetTarget(&files.level, &files.meshes);
     widget->Select({preview::PreviewList::TargetMoveables, 0});
@@ -116,11 +113,8 @@ TEST_F(Preview, PositiveXOfTheObjectAppearsOnTheLeftAsSeenFromPositiveZ) {
 TEST_F(Preview, CounterClockwiseFaceIsCulledAndClockwiseDrawn) {
     // Face vertices top-left, top-right, bottom-right: clockwise on the screen; the other way round
     // they run counter-clockwise.
-    auto clockwise = screenSquare();
-    setFaces(clockwise, {}, {triangle(0, {0, 1, 2})});
-    auto counterClockwise = screenSquare();
-    setFaces(counterClockwise, {}, {triangle(0, {2, 1, 0})});
-    TargetFiles files({clockwise, counterClockwise}, kRed, kRed);
+    TargetFiles files({screenSquare().triangle({0, 1, 2}, 0).build(), screenSquare().triangle({2, 1, 0}, 0).build()},
+                      kRed, kRed);
     auto widget = Show();
     widget->SetTarget(&files.level, &files.meshes);
     const QPoint insideTriangle(160 + 40, 180 - 40); // upper right, inside the top-right half
@@ -165,9 +159,7 @@ TEST_F(Preview, SixteenBitPagesGiveTheSamePictureWithin5BitPrecisionAfterTheNoti
 }
 
 TEST_F(Preview, NoticeForATargetSetBeforeTheContextExistsComesOnceItDoes) {
-    auto square = screenSquare();
-    setFaces(square, {rectangle(0)}, {});
-    TargetFiles files({square}, kOrange, kSky);
+    TargetFiles files({screenSquare().quad({0, 1, 2, 3}, 0).build()}, kOrange, kSky);
     PreviewWidget widget({.allow32BitTextures = false, .messages = &messages});
     widget.SetTarget(&files.level, &files.meshes);
     EXPECT_TRUE(messages.texts.empty());
@@ -246,9 +238,7 @@ TEST_F(Preview, InvalidSpinFactorKeepsTheLastGoodOneAndSaysSo) {
 }
 
 TEST_F(Preview, LostContextIsRebuiltAndClearsToWhiteFromThenOn) {
-    auto square = screenSquare();
-    setFaces(square, {rectangle(0)}, {});
-    TargetFiles files({square}, kRed, kBlue);
+    TargetFiles files({screenSquare().quad({0, 1, 2, 3}, 0).build()}, kRed, kBlue);
     QWidget first, second;
     auto* widget = new PreviewWidget({.messages = &messages}, &first);
     first.resize(400, 400);

@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
             preview->Select({static_cast<preview::PreviewList>(item->data(Qt::UserRole).toInt()),
                              item->data(Qt::UserRole + 1).toInt()});
     });
-    QObject::connect(factor, &QLineEdit::textChanged, [preview](const QString& text) { preview->SetSpinFactorText(text); });
+    QObject::connect(factor, &QLineEdit::textChanged,
+                     [preview](const QString& text) { preview->SetSpinFactorText(text); });
     QObject::connect(preview, &app::PreviewWidget::spinFactorChanged, [factor](bool valid, const QString& message) {
         factor->setStyleSheet(valid ? QString() : QStringLiteral("color: red"));
         factor->setToolTip(message);
