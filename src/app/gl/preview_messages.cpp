@@ -1,0 +1,12 @@
+#include "app/gl/preview_messages.h"
+
+#include <QMessageBox>
+
+namespace veltrane::app {
+
+void MessageBoxNotices::ShowNotice(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+} // namespace veltrane::app

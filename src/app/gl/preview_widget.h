@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/gl/dx_device8.h"
+#include "app/gl/dx_main.h"
+#include "app/gl/preview_messages.h"
+#include "preview/scene.h"
+
+#include <QOpenGLWidget>
+#include <QString>
+
+#include <memory>
+
+namespace veltrane::app {
+
+// The 3-D preview panel: it shows one object of the target or the source, textured, and turns,
+// zooms and pans it while the right mouse button drags over it. Frames are drawn on demand, after
+// each change or input that alters the picture. The files' models belong to the caller and must
+// outlive their use here.
+class PreviewWidget : public QOpenGLWidget {
+    Q_OBJECT
+
+public:
+    struct Options {
+        // False makes the preview behave as on a device without 32-bit textures: the target is
+        // shown from its 16-bit pages, after the notice "Se renderiza con 16 bits".
+        bool allow32BitTextures = true;
+        // Where notices go; null: a message box over this widget.
+        PreviewMessages* messages = nullptr;
+    };
+
+    static constexpr int kDesignWidth = 321;
+    static constexpr int kDesignHeight = 361;
+    static inline const QString kSixteenBitNotice = QStringLiteral("Se renderiza con 16 bits");
+
+    explicit PreviewWidget(QWidget* parent = nullptr);
+    PreviewWidget(Options options, QWidget* parent = nullptr);
+    ~PreviewWidget() override;
+
+    // A target was opened (null: none): its textures and render meshes are made, from its 16-bit
+    // pages with the notice when 32-bit textures are unavailable. A target object on show goes.
+    void SetTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes);
+    // The target grew by a merge: textures, render meshes and render lists are made again.
+    void TargetChanged();
+    // A source was opened (null: none); `pages` are its pages in 32-bit page form.
+    void SetSource(const level::Tr4Level* pages, const wad::WadLibrary* library, const level::Lista_Mesh* meshes);
+
+    // Shows one object alone and resets the view.
+    void Select(preview::PreviewSelection selection);
+    void ClearSelection();
+
+    // The text of the "Spin Factor" box. A number becomes the spin factor; other text keeps the last
+    // good factor and makes the factor invalid until a number is given.
+    bool SetSpinFactorText(const QString& text);
+    [[nodiscard]] bool SpinFactorValid() const { return scene_.FactorValid(); }
+    // "'<text>' is not a valid floating point value" while the text is invalid, else empty.
+    [[nodiscard]] QString SpinFactorMessage() const { return QString::fromStdString(scene_.FactorError()); }
+
+    [[nodiscard]] const preview::PreviewScene& Scene() const { return scene_; }
+    [[nodiscard]] const dxDevice8& Device() const { return device_; }
+    // Frames drawn so far.
+    [[nodiscard]] int FrameCount() const { return frames_; }
+
+signals:
+    void spinFactorChanged(bool valid, const QString& message);
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // The context is going away: everything made on it is dropped, to be made again on the next one.
+    void ContextLost();
+    // Makes the textures and render meshes that are due, when the context is ready.
+    void BuildDeviceObjects(bool noticeNow);
+    void ShowSixteenBitNotice();
+
+    Options options_;
+    MessageBoxNotices messageBox_;
+    dxMain main_;
+    dxDevice8 device_;
+    preview::PreviewScene scene_;
+    float aspect_ = 1.0f;
+    int frames_ = 0;
+};
+
+} // namespace veltrane::app

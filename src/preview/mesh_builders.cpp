@@ -1,0 +1,172 @@
+#include "preview/mesh_builders.h"
+
+#include "level/mesh_block.h"
+
+#include <array>
+
+namespace veltrane::preview {
+namespace {
+
+constexpr float kPreviewScale = 0.1f; // file units to preview units
+constexpr float kTexelScale = 255.0f; // texel column 255 is u = 1
+
+// Adds the face's vertices at their preview positions in the given slot order; false when a
+// vertex index lies outside the mesh's vertices.
+template <class Polygon, std::size_t N>
+bool addVertices(Polygon& polygon, const level::MeshRecord& mesh, const std::array<std::uint16_t, N>& indices) {
+    for (const std::uint16_t index : indices) {
+        if (index >= mesh.Vertices.size())
+            return false;
+        const level::MeshVector& v = mesh.Vertices[index];
+        polygon.AddVertex(v.x * kPreviewScale, -v.y * kPreviewScale, v.z * kPreviewScale);
+    }
+    return true;
+}
+
+// A rectangle's strip takes its face vertices 0, 1, 3, 2; its texture coordinates are per face vertex.
+std::array<std::uint16_t, 4> stripOrder(const std::array<std::uint16_t, 4>& v) { return {v[0], v[1], v[3], v[2]}; }
+
+std::array<float, 8> stripOrder(const std::array<float, 8>& uv) {
+    return {uv[0], uv[1], uv[2], uv[3], uv[6], uv[7], uv[4], uv[5]};
+}
+
+void start(RenderMeshTable& table) {
+    table.renderMeshes.clear();
+    table.renderMeshes.resize(static_cast<std::size_t>(table.Meshes().Count()));
+    for (auto& renderMesh : table.renderMeshes)
+        renderMesh = std::make_unique<dxBufferTextura>();
+}
+
+// Texture coordinates of the target face from its object texture's corners; null texture when the
+// object texture or its page lies outside the level's tables.
+template <std::size_t Corners>
+bool targetTexture(const level::Tr4Level& level, const trTextura& textures, std::size_t objectTexture,
+                   const PageTexture*& texture, std::array<float, 2 * Corners>& uv) {
+    if (objectTexture >= level.ObjectTextures.size())
+        return false;
+    const level::ObjectTexture& record = level.ObjectTextures[objectTexture];
+    const std::int32_t page = record.Tile & 0x7FFF;
+    if (page >= textures.pageCount)
+        return false;
+    texture = textures.TextureFor(page);
+    for (std::size_t j = 0; j < Corners; ++j) {
+        uv[2 * j] = record.Corners[j].XPixel / kTexelScale;
+        uv[2 * j + 1] = record.Corners[j].YPixel / kTexelScale;
+    }
+    return true;
+}
+
+void finish(dxBufferTextura& renderMesh, RenderDevice* device) {
+    if (device != nullptr)
+        CreateVertexBuffer(*device, renderMesh);
+}
+
+// The corners of a texture sample: x0, x1, y0, y1 as texture coordinates.
+struct SampleRect {
+    float x0, x1, y0, y1;
+};
+
+bool sourceSample(const wad::WadLibrary& library, const trTextura& textures, std::size_t index,
+                  const PageTexture*& texture, SampleRect& rect) {
+    if (index >= library.TextureSamples.size())
+        return false;
+    const wad::WadTextureSample& sample = library.TextureSamples[index];
+    if (sample.Page >= textures.pageCount)
+        return false;
+    texture = textures.Texture32(sample.Page);
+    rect = {sample.X / kTexelScale, (sample.X + sample.AddWidth) / kTexelScale, sample.Y / kTexelScale,
+            (sample.Y + sample.AddHeight) / kTexelScale};
+    return true;
+}
+
+} // namespace
+
+dxBufferTextura* RenderMeshTable::At(std::int32_t index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= renderMeshes.size())
+        return nullptr;
+    return renderMeshes[static_cast<std::size_t>(index)].get();
+}
+
+std::int32_t BuildTargetMeshes(RenderMeshTable& table, RenderDevice* device, const trTextura& textures,
+                               const level::Tr4Level& targetLevel) {
+    const level::Lista_Mesh& meshes = table.Meshes();
+    if (meshes.Count() == 0)
+        return E_FAIL;
+    start(table);
+    for (std::int32_t i = 0; i < meshes.Count(); ++i) {
+        const level::MeshRecord& mesh = *meshes.Get(i);
+        dxBufferTextura& renderMesh = *table.renderMeshes[static_cast<std::size_t>(i)];
+        for (const level::MeshRectangle& face : mesh.Rectangles) {
+            const PageTexture* texture = nullptr;
+            std::array<float, 8> uv{};
+            // A rectangle's texture word is signed: a negative one names no object texture.
+            const auto word = static_cast<std::int16_t>(face.Texture);
+            if (word < 0 || !targetTexture<4>(targetLevel, textures, static_cast<std::size_t>(word), texture, uv))
+                continue;
+            auto polygon = std::make_unique<dxCuadradoTex>();
+            if (!addVertices(*polygon, mesh, stripOrder(face.Vertices)))
+                continue;
+            polygon->SetTexture(texture, stripOrder(uv));
+            AddPolygon(renderMesh, std::move(polygon));
+        }
+        for (const level::MeshTriangle& face : mesh.Triangles) {
+            const PageTexture* texture = nullptr;
+            std::array<float, 6> uv{};
+            if (!targetTexture<3>(targetLevel, textures, face.Texture, texture, uv))
+                continue;
+            auto polygon = std::make_unique<dxTrianguloTex>();
+            if (!addVertices(*polygon, mesh, face.Vertices))
+                continue;
+            polygon->SetTexture(texture, uv);
+            AddPolygon(renderMesh, std::move(polygon));
+        }
+        finish(renderMesh, device);
+    }
+    return 0;
+}
+
+std::int32_t BuildSourceMeshes(RenderMeshTable& table, RenderDevice* device, const trTextura& textures,
+                               const wad::WadLibrary& sourceLibrary) {
+    const level::Lista_Mesh& meshes = table.Meshes();
+    if (meshes.Kind() != level::MeshKind::Library)
+        return -1;
+    if (meshes.Count() == 0)
+        return E_FAIL;
+    start(table);
+    for (std::int32_t i = 0; i < meshes.Count(); ++i) {
+        const level::MeshRecord mesh = level::ConvertToLevelForm(*meshes.Get(i));
+        dxBufferTextura& renderMesh = *table.renderMeshes[static_cast<std::size_t>(i)];
+        for (const level::MeshRectangle& face : mesh.Rectangles) {
+            // A negative texture word names sample -word, mirrored left to right.
+            const std::int32_t word = static_cast<std::int16_t>(face.Texture);
+            const bool mirrored = word < 0;
+            const PageTexture* texture = nullptr;
+            SampleRect r{};
+            if (!sourceSample(sourceLibrary, textures, static_cast<std::size_t>(mirrored ? -word : word), texture, r))
+                continue;
+            auto polygon = std::make_unique<dxCuadradoTex>();
+            if (!addVertices(*polygon, mesh, stripOrder(face.Vertices)))
+                continue;
+            const std::array<float, 8> uv = mirrored ? std::array{r.x1, r.y0, r.x0, r.y0, r.x0, r.y1, r.x1, r.y1}
+                                                     : std::array{r.x0, r.y0, r.x1, r.y0, r.x1, r.y1, r.x0, r.y1};
+            polygon->SetTexture(texture, stripOrder(uv));
+            AddPolygon(renderMesh, std::move(polygon));
+        }
+        for (const level::MeshTriangle& face : mesh.Triangles) {
+            // Only the low 11 bits name the sample; a triangle always shows the upper-left half of it.
+            const PageTexture* texture = nullptr;
+            SampleRect r{};
+            if (!sourceSample(sourceLibrary, textures, face.Texture & 0x7FFu, texture, r))
+                continue;
+            auto polygon = std::make_unique<dxTrianguloTex>();
+            if (!addVertices(*polygon, mesh, face.Vertices))
+                continue;
+            polygon->SetTexture(texture, {r.x0, r.y0, r.x1, r.y0, r.x0, r.y1});
+            AddPolygon(renderMesh, std::move(polygon));
+        }
+        finish(renderMesh, device);
+    }
+    return 0;
+}
+
+} // namespace veltrane::preview

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "level/tr4_level.h"
+#include "preview/mesh_builders.h"
+#include "preview/render_device.h"
+#include "wad/wad_library.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace veltrane::preview {
+
+// An object the preview can show: it places its render meshes and draws them.
+class PreviewObject {
+public:
+    virtual ~PreviewObject() = default;
+    // Draws the object moved by its mesh offsets, scaled by `zoom`, turned by `angleX` then `angleY`
+    // (radians) and moved by (panX, panY, 0).
+    virtual std::int32_t Draw(RenderDevice& device, float panX, float panY, float angleY, float angleX,
+                              float zoom) const = 0;
+};
+
+// A mesh offset in preview units.
+struct MeshOffset {
+    std::int16_t x = 0, y = 0, z = 0;
+    bool operator==(const MeshOffset&) const = default;
+};
+
+// Which meshes a moveable draws and where: one mesh offset per mesh from the moveable's mesh tree.
+// `Model` is the file the moveable comes from (a level or a library).
+template <class Model>
+class MoveableRenderList : public PreviewObject {
+public:
+    MoveableRenderList(const Model* file, const RenderMeshTable* meshes, std::int32_t moveableIndex)
+        : moveableIndex(moveableIndex), file_(file), meshes_(meshes) {}
+
+    // E_FAIL without a file model (or a moveable outside its table), 1 for a one-mesh moveable,
+    // else meshCount. A mesh pointer outside the table gives meshIndex -1; a mesh-tree node outside
+    // the table, a pop or read of an empty stack, a sixth push or a flag word other than 0 to 3
+    // places that mesh at the offset of the mesh before it.
+    std::int32_t Build();
+    // Draws each mesh of the moveable; a mesh without a render mesh is skipped. Returns 0.
+    std::int32_t Draw(RenderDevice& device, float panX, float panY, float angleY, float angleX,
+                      float zoom) const override;
+
+    std::int32_t meshCount = 0;
+    std::vector<std::int32_t> meshIndex;
+    std::vector<MeshOffset> offsets;
+    std::int32_t moveableIndex;
+
+private:
+    const Model* file_;
+    const RenderMeshTable* meshes_;
+};
+
+// The one mesh a static mesh draws.
+template <class Model>
+class StaticRenderList : public PreviewObject {
+public:
+    StaticRenderList(const Model* file, const RenderMeshTable* meshes, std::int32_t staticIndex)
+        : staticIndex(staticIndex), file_(file), meshes_(meshes) {}
+
+    // 0 without a file model, -1 when the mesh is not in the list (or the static mesh or its mesh
+    // pointer lies outside the file's tables), else 1.
+    std::int32_t Build();
+    // Draws the mesh at a zero offset; returns 1.
+    std::int32_t Draw(RenderDevice& device, float panX, float panY, float angleY, float angleX,
+                      float zoom) const override;
+
+    std::int32_t staticIndex;
+    std::int32_t meshIndex = -1;
+
+private:
+    const Model* file_;
+    const RenderMeshTable* meshes_;
+};
+
+using trMoveableD3D = MoveableRenderList<level::Tr4Level>;
+using wadMoveableD3D = MoveableRenderList<wad::WadLibrary>;
+using trStaticMeshD3D = StaticRenderList<level::Tr4Level>;
+using wadStaticMeshD3D = StaticRenderList<wad::WadLibrary>;
+
+extern template class MoveableRenderList<level::Tr4Level>;
+extern template class MoveableRenderList<wad::WadLibrary>;
+extern template class StaticRenderList<level::Tr4Level>;
+extern template class StaticRenderList<wad::WadLibrary>;
+
+} // namespace veltrane::preview

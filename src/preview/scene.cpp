@@ -1,0 +1,160 @@
+#include "preview/scene.h"
+
+namespace veltrane::preview {
+namespace {
+
+bool isTarget(PreviewList list) { return list == PreviewList::TargetMoveables || list == PreviewList::TargetStatics; }
+
+template <class Table>
+const PreviewObject* element(const Table& table, std::int32_t index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= table.size())
+        return nullptr;
+    return table[static_cast<std::size_t>(index)].get();
+}
+
+std::int32_t buildMeshes(RenderMeshTable& table, RenderDevice& device, const trTextura& textures,
+                         const level::Tr4Level& level) {
+    return BuildTargetMeshes(table, &device, textures, level);
+}
+
+std::int32_t buildMeshes(RenderMeshTable& table, RenderDevice& device, const trTextura& textures,
+                         const wad::WadLibrary& library) {
+    return BuildSourceMeshes(table, &device, textures, library);
+}
+
+} // namespace
+
+template <class Model>
+FilePreview<Model>::FilePreview(const Model& file, const level::Tr4Level& pages, const level::Lista_Mesh& meshes)
+    : meshes(meshes), file(&file), pages(&pages) {
+    BuildObjects();
+}
+
+template <class Model>
+void FilePreview<Model>::BuildObjects() {
+    moveables.clear();
+    for (std::size_t i = 0; i < file->Moveables.size(); ++i) {
+        moveables.push_back(std::make_unique<MoveableRenderList<Model>>(file, &meshes, static_cast<std::int32_t>(i)));
+        moveables.back()->Build();
+    }
+    statics.clear();
+    for (std::size_t i = 0; i < file->StaticMeshes.size(); ++i) {
+        statics.push_back(std::make_unique<StaticRenderList<Model>>(file, &meshes, static_cast<std::int32_t>(i)));
+        statics.back()->Build();
+    }
+}
+
+template class FilePreview<level::Tr4Level>;
+template class FilePreview<wad::WadLibrary>;
+
+PreviewScene::PreviewScene() : spin(kDefaultFactor, ViewParameters::kStartZoom) {}
+
+void PreviewScene::SetTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes) {
+    if (selection_ && isTarget(selection_->list))
+        selection_.reset();
+    target_.reset();
+    if (level != nullptr && meshes != nullptr)
+        target_ = std::make_unique<TargetPreview>(*level, *level, *meshes);
+    targetNoticeDue_ = target_ != nullptr;
+}
+
+void PreviewScene::TargetChanged() {
+    if (!target_)
+        return;
+    target_->BuildObjects();
+    target_->deviceObjectsDue = true;
+}
+
+void PreviewScene::SetSource(const level::Tr4Level* pages, const wad::WadLibrary* library,
+                             const level::Lista_Mesh* meshes) {
+    if (selection_ && !isTarget(selection_->list))
+        selection_.reset();
+    source_.reset();
+    if (pages != nullptr && library != nullptr && meshes != nullptr)
+        source_ = std::make_unique<SourcePreview>(*library, *pages, *meshes);
+}
+
+bool PreviewScene::BuildDeviceObjects(RenderDevice& device) {
+    bool noticeDue = false;
+    if (target_ && target_->deviceObjectsDue) {
+        // Render meshes refer to the textures: the old meshes go before the old textures.
+        target_->meshes.renderMeshes.clear();
+        target_->textures = std::make_unique<trTextura>(*target_->pages);
+        if (device.SupportsTextureFormat(TextureFormat::A8R8G8B8)) {
+            target_->textures->Create32BitTextures(&device);
+        } else {
+            noticeDue = targetNoticeDue_;
+            target_->textures->Create16BitTextures(&device);
+        }
+        buildMeshes(target_->meshes, device, *target_->textures, *target_->file);
+        target_->deviceObjectsDue = false;
+    }
+    if (target_)
+        targetNoticeDue_ = false;
+    if (source_ && source_->deviceObjectsDue) {
+        source_->meshes.renderMeshes.clear();
+        source_->textures = std::make_unique<trTextura>(*source_->pages);
+        if (source_->textures->Create32BitTextures(&device) == 0)
+            buildMeshes(source_->meshes, device, *source_->textures, *source_->file);
+        source_->deviceObjectsDue = false;
+    }
+    return noticeDue;
+}
+
+void PreviewScene::ReleaseDeviceObjects() {
+    auto release = [](auto& preview) {
+        if (!preview)
+            return;
+        preview->meshes.renderMeshes.clear();
+        preview->textures.reset();
+        preview->deviceObjectsDue = true;
+    };
+    release(target_);
+    release(source_);
+}
+
+void PreviewScene::Select(PreviewSelection selection) {
+    selection_ = selection;
+    ResetView(spin, view);
+}
+
+void PreviewScene::ClearSelection() { selection_.reset(); }
+
+const PreviewObject* PreviewScene::SelectedObject() const {
+    if (!selection_)
+        return nullptr;
+    const std::int32_t index = selection_->index;
+    switch (selection_->list) {
+    case PreviewList::TargetMoveables:
+        return target_ ? element(target_->moveables, index) : nullptr;
+    case PreviewList::TargetStatics:
+        return target_ ? element(target_->statics, index) : nullptr;
+    case PreviewList::SourceMoveables:
+        return source_ ? element(source_->moveables, index) : nullptr;
+    case PreviewList::SourceStatics:
+        return source_ ? element(source_->statics, index) : nullptr;
+    }
+    return nullptr;
+}
+
+bool PreviewScene::SetFactorText(std::string_view text) {
+    if (const auto factor = ParseFactor(text)) {
+        spin.SetFactor(*factor);
+        factorError_.clear();
+        return true;
+    }
+    factorError_ = InvalidFloatMessage(text);
+    return false;
+}
+
+void PreviewScene::DrawFrame(RenderDevice& device) const {
+    device.ClearFrame(true);
+    if (const PreviewObject* object = SelectedObject()) {
+        device.SetEye(0, 0, kEyeZ);
+        device.SetLookAt(0, 0, 0);
+        object->Draw(device, view.viewPanX, view.viewPanY, AngleRadians(view.viewAngleY), AngleRadians(view.viewAngleX),
+                     view.viewZoom);
+    }
+}
+
+} // namespace veltrane::preview

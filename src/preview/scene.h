@@ -1,0 +1,114 @@
+#pragma once
+
+#include "level/mesh_record.h"
+#include "level/tr4_level.h"
+#include "preview/mesh_builders.h"
+#include "preview/render_lists.h"
+#include "preview/spin.h"
+#include "preview/texture_set.h"
+#include "wad/wad_library.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace veltrane::preview {
+
+// The preview of one file: its object render lists, and, once a device is given, its texture set
+// and render meshes. It refers to the file's models without owning them.
+template <class Model>
+class FilePreview {
+public:
+    FilePreview(const Model& file, const level::Tr4Level& pages, const level::Lista_Mesh& meshes);
+
+    // Object render lists for every moveable and static mesh of the file, built from its tables.
+    void BuildObjects();
+
+    std::unique_ptr<trTextura> textures;
+    RenderMeshTable meshes;
+    std::vector<std::unique_ptr<MoveableRenderList<Model>>> moveables;
+    std::vector<std::unique_ptr<StaticRenderList<Model>>> statics;
+
+    const Model* file;
+    const level::Tr4Level* pages;
+    bool deviceObjectsDue = true; // textures and render meshes are to be made on the next build
+};
+
+using TargetPreview = FilePreview<level::Tr4Level>;
+using SourcePreview = FilePreview<wad::WadLibrary>;
+
+// The four lists an object can be shown from.
+enum class PreviewList { TargetMoveables, TargetStatics, SourceMoveables, SourceStatics };
+
+struct PreviewSelection {
+    PreviewList list = PreviewList::TargetMoveables;
+    std::int32_t index = 0;
+    bool operator==(const PreviewSelection&) const = default;
+};
+
+// Everything the preview shows, without the device: the target and source previews, the object on
+// show, the spin state and the view. The device half draws it with DrawFrame.
+class PreviewScene {
+public:
+    PreviewScene();
+
+    // A target opened (or none): its object render lists are built now, its textures and meshes at
+    // the next BuildDeviceObjects, which then reports the 16-bit notice when it is due. A target
+    // object on show is taken off.
+    void SetTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes);
+    // The target grew by a merge: its render lists, textures and meshes are made again, without notice.
+    void TargetChanged();
+    // A source opened (or none): `pages` are its pages in 32-bit page form. A source object on show is
+    // taken off.
+    void SetSource(const level::Tr4Level* pages, const wad::WadLibrary* library, const level::Lista_Mesh* meshes);
+
+    // Makes the textures and render meshes that are due on `device`: the target's from its 32-bit
+    // pages when the device takes that format, else from its 16-bit pages; the source's always from
+    // its 32-bit pages. True when a newly opened target got 16-bit textures (the notice is due).
+    bool BuildDeviceObjects(RenderDevice& device);
+    // Drops every texture and device buffer, for a device that is going away; the next build makes
+    // them all again.
+    void ReleaseDeviceObjects();
+
+    // Puts one object on show and resets the view; an index outside its list shows nothing.
+    void Select(PreviewSelection selection);
+    void ClearSelection();
+    [[nodiscard]] std::optional<PreviewSelection> Selection() const { return selection_; }
+    // The object on show, or null.
+    [[nodiscard]] const PreviewObject* SelectedObject() const;
+
+    // The "Spin Factor" text: a number becomes the factor; any other text keeps the last good factor
+    // and is reported until a number is given. Returns whether the text is a number.
+    bool SetFactorText(std::string_view text);
+    [[nodiscard]] bool FactorValid() const { return factorError_.empty(); }
+    // "'<text>' is not a valid floating point value" for an invalid text, else empty.
+    [[nodiscard]] const std::string& FactorError() const { return factorError_; }
+
+    // One frame: clear, then the object on show under the camera, turned, zoomed and panned by the view.
+    void DrawFrame(RenderDevice& device) const;
+
+    [[nodiscard]] const TargetPreview* Target() const { return target_.get(); }
+    [[nodiscard]] const SourcePreview* Source() const { return source_.get(); }
+
+    MouseD3D spin;
+    ViewParameters view;
+
+    static constexpr float kDefaultFactor = 1.2f;
+
+private:
+    std::unique_ptr<TargetPreview> target_;
+    std::unique_ptr<SourcePreview> source_;
+    bool targetNoticeDue_ = false;
+    std::optional<PreviewSelection> selection_;
+    std::string factorError_;
+};
+
+// The camera of every frame.
+constexpr float kEyeZ = 700.0f;
+
+extern template class FilePreview<level::Tr4Level>;
+extern template class FilePreview<wad::WadLibrary>;
+
+} // namespace veltrane::preview

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "../preview/mesh_fixtures.h"
+
+#include "level/mesh_record.h"
+#include "level/tr4_level.h"
+#include "support/objects.h"
+#include "support/pages.h"
+#include "wad/wad_library.h"
+#include "wad/wad_pages.h"
+
+#include <QApplication>
+#include <QColor>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+// Files composed for the OpenGL preview tests, and the application they run in.
+namespace veltrane::preview::testing {
+
+// The application, made once; OpenGL needs a real display (run under xvfb-run).
+inline QApplication& application() {
+    static int argc = 1;
+    static char name[] = "preview_gl_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+// A page whose left half (texel columns 0 to 127) is `left` and right half `right`.
+inline builders::TexelSource halves(Rgb left, Rgb right) {
+    return [=](int x, int) {
+        const Rgb c = x < 128 ? left : right;
+        return builders::Rgb{static_cast<std::uint8_t>(c.r), static_cast<std::uint8_t>(c.g),
+                             static_cast<std::uint8_t>(c.b)};
+    };
+}
+
+// A square of 400 x 400 file units around the origin in the plane z = 0, moved by `shiftX`. Its
+// vertices 0 to 3 are at file (200, -200), (-200, -200), (-200, 200), (200, 200): seen from the
+// camera on +z they run top-left, top-right, bottom-right, bottom-left, clockwise on the screen.
+inline builders::MeshBuilder screenSquare(level::MeshKind kind = level::MeshKind::Level, std::int16_t shiftX = 0) {
+    const auto left = static_cast<std::int16_t>(200 + shiftX);
+    const auto right = static_cast<std::int16_t>(-200 + shiftX);
+    builders::MeshBuilder mesh(kind);
+    mesh.vertex(left, -200, 0).vertex(right, -200, 0).vertex(right, 200, 0).vertex(left, 200, 0);
+    return mesh;
+}
+
+// A moveable of one mesh and no animations.
+inline builders::Moveable oneMeshMoveable(level::MeshRecord mesh) {
+    builders::Moveable moveable;
+    moveable.ObjectId = 1;
+    moveable.Meshes = {std::move(mesh)};
+    return moveable;
+}
+
+// A target with one page (in both page forms) covered by object texture 0, and a one-mesh moveable
+// for each of the given meshes.
+struct TargetFiles {
+    TargetFiles(const std::vector<level::MeshRecord>& meshes, Rgb left, Rgb right) : meshes(parse(meshes)) {
+        builders::appendLevelPage(level, halves(left, right));
+        level.ObjectTextures = {wholePage(0)};
+    }
+    level::Lista_Mesh parse(const std::vector<level::MeshRecord>& moveableMeshes) {
+        for (const auto& mesh : moveableMeshes)
+            builders::appendMoveable(level, oneMeshMoveable(mesh));
+        return level::ParseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
+    }
+    level::Tr4Level level;
+    level::Lista_Mesh meshes;
+};
+
+// A source with one static mesh, the screen square as one quad over the whole of a library page of
+// one colour, and its pages converted as opening it does.
+struct SourceFiles {
+    explicit SourceFiles(Rgb colour) : meshes(parse()) {
+        builders::appendLibraryPage(library, halves(colour, colour));
+        library.TextureSamples = {sample(0, 0, 0, 255, 255)};
+        pages.Pages32 = wad::ConvertPages(library.TextureBytes);
+        wad::CopyPages(pages);
+    }
+    level::Lista_Mesh parse() {
+        builders::appendStaticMesh(
+            library, builders::staticMesh(1, screenSquare(level::MeshKind::Library).quad({0, 1, 2, 3}, 0).build()));
+        return level::ParseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
+    }
+    wad::WadLibrary library;
+    level::Tr4Level pages;
+    level::Lista_Mesh meshes;
+};
+
+inline bool near(const QColor& c, Rgb expected, int tolerance = 2) {
+    return std::abs(c.red() - expected.r) <= tolerance && std::abs(c.green() - expected.g) <= tolerance &&
+           std::abs(c.blue() - expected.b) <= tolerance;
+}
+
+inline std::string describe(const QColor& c) {
+    return "(" + std::to_string(c.red()) + ", " + std::to_string(c.green()) + ", " + std::to_string(c.blue()) + ")";
+}
+
+constexpr Rgb kMagenta{255, 0, 255};
+constexpr Rgb kWhite{255, 255, 255};
+
+} // namespace veltrane::preview::testing
