@@ -191,13 +191,16 @@ io::Status CheckNewPages(const level::Tr4Level& target, std::int32_t pagesAdded)
             std::to_string(target.NumObjectPages) + " object and " + std::to_string(target.NumBumpPages) +
             " bump pages (" + std::to_string(counted) + " in all), but its page chunk holds " +
             std::to_string(target.PageCount) + "; the game would not load the pages a merge adds");
+    if (auto limit = refuseAbove(std::uint64_t{target.PageCount} + static_cast<std::uint64_t>(pagesAdded), 32768,
+                                 "texture pages", "an object texture");
+        !limit)
+        return limit;
     const std::size_t pages16 = target.Pages16.size() / level::kPageBytes16;
     if (pages16 < target.PageCount)
         return io::Status::failure("the level's 16-bit page chunk holds " + std::to_string(pages16) +
                                    " pages, fewer than the " + std::to_string(target.PageCount) +
                                    " of its 32-bit page chunk");
-    return refuseAbove(std::uint64_t{target.PageCount} + static_cast<std::uint64_t>(pagesAdded), 32768,
-                       "texture pages", "an object texture");
+    return io::success();
 }
 
 } // namespace veltrane::merge

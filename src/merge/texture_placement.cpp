@@ -70,15 +70,17 @@ level::ObjectTexture ObjectTextureFor(const TexturePiece& piece, std::uint16_t t
     texture.Tile = tile;
     texture.Width = static_cast<std::uint32_t>(piece.Width);
     texture.Height = static_cast<std::uint32_t>(piece.Height);
-    const std::array<std::uint8_t, 2> left = {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x + piece.Width - 1)};
-    const std::array<std::uint8_t, 2> top = {static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(y + piece.Height - 1)};
+    const auto x0 = static_cast<std::uint8_t>(x);
+    const auto x1 = static_cast<std::uint8_t>(x + piece.Width - 1);
+    const auto y0 = static_cast<std::uint8_t>(y);
+    const auto y1 = static_cast<std::uint8_t>(y + piece.Height - 1);
     const CornerRow& row = kCorners[piece.Orientation & 7];
     for (std::size_t corner = 0; corner < 4; ++corner) {
         const bool right = row[corner][0] != (piece.Mirror == 1);
         texture.Corners[corner].XCoordinate = kCornerCoordinates[corner][0];
         texture.Corners[corner].YCoordinate = kCornerCoordinates[corner][1];
-        texture.Corners[corner].XPixel = left[right ? 1 : 0];
-        texture.Corners[corner].YPixel = top[row[corner][1] ? 1 : 0];
+        texture.Corners[corner].XPixel = right ? x1 : x0;
+        texture.Corners[corner].YPixel = row[corner][1] ? y1 : y0;
     }
     return texture;
 }
