@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Veltrane builds and tests with, if any is missing.
+# Quiet and quick when everything is there.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    zlib1g-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev libglm-dev
+    xvfb xauth libgl1-mesa-dri
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

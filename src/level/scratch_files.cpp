@@ -1,0 +1,24 @@
+#include "level/scratch_files.h"
+
+#include "io/file_io.h"
+#include "level/mesh_block.h"
+
+namespace veltrane::level {
+
+bool WriteTempBlock(const Tr4Level& level, const std::filesystem::path& folder) {
+    return io::writeScratchFile(folder / "temp_block", level.LevelData);
+}
+
+bool WriteNewData(const Tr4Level& level, const std::filesystem::path& folder) {
+    return io::writeScratchFile(folder / "new_data", level.LevelData);
+}
+
+bool WriteMeshBlock(const Lista_Mesh& meshes, const std::filesystem::path& folder) {
+    return io::writeScratchFile(folder / "mesh_block", SerialiseMeshBlock(meshes));
+}
+
+bool WriteTex16(const Tr4Level& level, const std::filesystem::path& folder) {
+    return io::writeScratchFile(folder / "tex16.tex", level.Pages16);
+}
+
+} // namespace veltrane::level

@@ -1,0 +1,141 @@
+#include "io/byte_reader.h"
+#include "io/format_error.h"
+#include "level/level_data.h"
+
+#include <gtest/gtest.h>
+
+using namespace veltrane::level;
+using veltrane::io::FormatError;
+
+namespace {
+
+Tr4Room roomWithEverything() {
+    Tr4Room room;
+    room.Info[0] = 1;
+    room.DataWordCount = 77;
+    room.NumVertices = 2;
+    room.Vertices.resize(2);
+    room.Vertices[1][11] = 5;
+    room.NumRectangles = 1;
+    room.Rectangles.resize(1);
+    room.NumTriangles = -3; // negative: no records follow, the count is kept
+    room.NumSprites = 0;
+    room.Portals.resize(1);
+    room.NumZSectors = 2;
+    room.NumXSectors = 3;
+    room.Sectors.resize(6);
+    room.ColourLow = 0x1234;
+    room.ColourHigh = 0x5678;
+    room.Lights.resize(2);
+    room.Lights[1][45] = 9;
+    room.RoomStatics.resize(1);
+    room.AlternateRoom = -1;
+    room.Flags = 0x40;
+    room.WaterReverbAlternateGroup = {1, 2, 3};
+    return room;
+}
+
+Tr4Level levelWithTables() {
+    Tr4Level level;
+    level.Reserved = 0xCAFE;
+    level.Rooms = {roomWithEverything(), Tr4Room{}};
+    level.FloorData = {1, 2, 3};
+    level.MeshWords = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    level.MeshPointers = {0};
+    level.Animations.resize(2);
+    level.Animations[1].NextAnimation = 1;
+    level.StateChanges.resize(1);
+    level.AnimDispatches.resize(1);
+    level.AnimCommands = {1, 2, 3, 4};
+    level.MeshTrees = {0, 10, 20, 30};
+    level.Frames = {9, 9, 9};
+    level.Moveables.resize(1);
+    level.StaticMeshes.resize(1);
+    level.SpriteMarker = {'S', 'P', 'R'};
+    level.SpriteTextures.resize(1);
+    level.Boxes.resize(3);
+    level.Zones.resize(3);
+    level.Overlaps = {1};
+    level.TextureMarker = {0, 'T', 'E', 'X'};
+    level.ObjectTextures.resize(2);
+    level.ObjectTextures[1].Tile = 0x8003;
+    level.Items.resize(2);
+    level.DemoData = {5, 6, 7};
+    level.SoundMap[739] = 1;
+    level.SoundDetails.resize(1);
+    level.SampleIndices = {4, 5};
+    level.AfterEndMarker = {0xAA, 0xBB};
+    return level;
+}
+
+std::string parseError(std::span<const std::uint8_t> block) {
+    Tr4Level level;
+    try {
+        parseLevelData(block, level);
+    } catch (const FormatError& error) {
+        return error.what();
+    }
+    return "parsed";
+}
+
+} // namespace
+
+TEST(LevelData, ABlockParsedAndSerialisedUnchangedIsByteIdentical) {
+    const auto block = serialiseLevelData(levelWithTables());
+    Tr4Level parsed;
+    parseLevelData(block, parsed);
+    EXPECT_EQ(serialiseLevelData(parsed), block);
+    EXPECT_EQ(parsed.Rooms, levelWithTables().Rooms);
+    EXPECT_EQ(parsed.ObjectTextures[1].Tile, 0x8003);
+    EXPECT_EQ(parsed.AfterEndMarker, (std::vector<std::uint8_t>{0xAA, 0xBB})) << "bytes after the end marker are kept";
+}
+
+TEST(LevelData, TablesTakeTheirStatedWidths) {
+    Tr4Level empty;
+    const auto emptyBlock = serialiseLevelData(empty);
+    // reserved 4, room count 2, then the floor-data count directly: no rooms.
+    EXPECT_EQ(emptyBlock[6], 0);
+
+    Tr4Level withRoom;
+    withRoom.Rooms = {roomWithEverything()};
+    const auto roomBytes = serialiseLevelData(withRoom).size() - emptyBlock.size();
+    // info 16, word count 4, four geometry counts 8 with 2 vertices of 12 and a rectangle of 10, no
+    // triangles for the negative count, 1 portal of 32, sector counts 4 and 6 sectors of 8, colour 4,
+    // light count 2 and two lights of 46, static count 2 and one of 20, 2 + 2 + 3 trailing.
+    EXPECT_EQ(roomBytes, 16u + 4 + 8 + 24 + 10 + 2 + 32 + 4 + 48 + 4 + 2 + 92 + 2 + 20 + 7);
+
+    Tr4Level withBoxes;
+    withBoxes.Boxes.resize(2);
+    withBoxes.Zones.resize(2);
+    withBoxes.DemoData = {1, 2, 3};
+    EXPECT_EQ(serialiseLevelData(withBoxes).size() - emptyBlock.size(), 2u * 8 + 2u * 20 + 3u * 2)
+        << "8-byte boxes, 20 zone bytes a box, 2 bytes a demo-data unit";
+}
+
+TEST(LevelData, EveryTruncationIsRefusedWithAPlace) {
+    const auto block = serialiseLevelData(levelWithTables());
+    for (std::size_t length = 0; length < block.size() - 2; ++length) {
+        const auto message = parseError(std::span(block).first(length));
+        EXPECT_EQ(message.rfind("level data: ", 0), 0u) << "length " << length << ": " << message;
+    }
+}
+
+TEST(LevelData, ADamagedRoomIsNamedInTheMessage) {
+    auto level = levelWithTables();
+    auto block = serialiseLevelData(level);
+    // Make room 0 claim 200 x 200 sectors: its sector table then runs past the block.
+    const std::size_t sectorCounts = 4 + 2 + 16 + 4 + 2 + 24 + 2 + 10 + 2 + 2 + 2 + 32;
+    block[sectorCounts] = 200;
+    block[sectorCounts + 2] = 200;
+    const auto message = parseError(block);
+    EXPECT_EQ(message.rfind("level data: room 0 of 2: sector table runs past the end of the block", 0), 0u) << message;
+}
+
+TEST(LevelData, AModelThatCannotBeWrittenIsRefused) {
+    auto level = levelWithTables();
+    level.Zones.pop_back();
+    EXPECT_THROW(serialiseLevelData(level), FormatError);
+    level = levelWithTables();
+    level.Rooms[0].Sectors.pop_back();
+    EXPECT_THROW(serialiseLevelData(level), FormatError);
+}
