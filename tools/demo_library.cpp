@@ -1,0 +1,89 @@
+#include "tools/demo_library.h"
+
+#include "support/objects.h"
+#include "support/wad_writer.h"
+#include "tools/demo_ids.h"
+#include "tools/figure.h"
+#include "tools/filler.h"
+#include "tools/library_atlas.h"
+#include "tools/patterns.h"
+#include "tools/props.h"
+
+namespace veltrane::demo {
+namespace {
+
+using level::MeshKind;
+
+struct LibraryPlan {
+    std::uint16_t Pages;
+    std::size_t Samples;
+    std::size_t Moveables;
+    std::size_t Meshes;
+    std::size_t StaticMeshes;
+    std::size_t Animations;
+    std::size_t FrameWords;
+};
+
+LibraryPlan planFor(DemoScale scale) {
+    if (scale == DemoScale::Large)
+        return {30, 1500, 100, 1200, 60, 1000, 120000};
+    return {5, 2 * 5 * kTilesPerPage, 0, 0, 0, 0, 0};
+}
+
+void addFillers(wad::WadLibrary& library, const LibraryPlan& plan, const LibraryAtlas& atlas, Random& random) {
+    const std::size_t moveables = plan.Moveables - library.Moveables.size();
+    const std::size_t statics = plan.StaticMeshes - library.StaticMeshes.size();
+    const std::size_t meshes = plan.Meshes - library.MeshPointers.size() - statics;
+    const std::size_t animations = plan.Animations - library.Animations.size();
+    const std::size_t frameWords = plan.FrameWords - library.Frames.size();
+    const auto meshCounts = splitTotal(meshes, moveables, 2, random);
+    const auto animationCounts = splitTotal(animations, moveables, 4, random);
+    for (std::size_t i = 0; i < moveables; ++i) {
+        FillerShape shape;
+        shape.Meshes = meshCounts[i];
+        // Every tenth generated object has no animations of its own.
+        shape.Animations = i % 10 == 5 ? 0 : animationCounts[i];
+        shape.FrameWords = frameWords * animationCounts[i] / animations;
+        const auto translucent = static_cast<std::uint8_t>(i % 7 == 3 ? 1 : 0);
+        builders::appendMoveable(library, fillerMoveable(MeshKind::Library,
+                                                         ids::kFirstLibraryFiller + static_cast<std::uint32_t>(i),
+                                                         shape, atlas.skin(i * 3 + 1, translucent), random));
+    }
+    for (std::size_t i = 0; i < statics; ++i)
+        builders::appendStaticMesh(library, fillerStatic(MeshKind::Library,
+                                                         ids::kFirstLibraryFillerStatic + static_cast<std::uint32_t>(i),
+                                                         atlas.skin(i * 5 + 2), random));
+}
+
+} // namespace
+
+wad::WadLibrary demoLibrary(DemoScale scale) {
+    const LibraryPlan plan = planFor(scale);
+    Random random(scale == DemoScale::Large ? 0x5EED1A : 0x5EED);
+    wad::WadLibrary library = builders::emptyLibrary();
+    const LibraryAtlas atlas(plan.Pages, plan.Samples);
+    atlas.addTo(library);
+
+    FigureLook walker;
+    walker.ObjectId = ids::kWalker;
+    walker.Height = 1.15;
+    walker.Girth = 0.8;
+    walker.Head = atlas.skin(4);
+    walker.Body = atlas.skin(9);
+    walker.Limbs = atlas.skin(14);
+    builders::appendMoveable(library, jointedFigure(MeshKind::Library, walker));
+    builders::appendMoveable(library, gem(MeshKind::Library, ids::kGem, atlas.skin(22)));
+    builders::appendMoveable(library, bell(MeshKind::Library, ids::kBell, atlas.skin(28)));
+    builders::appendMoveable(library, bladeTrap(MeshKind::Library, ids::kBladeTrap, atlas.skin(35)));
+    builders::appendStaticMesh(library, crate(MeshKind::Library, ids::kCrate, atlas.skin(0)));
+    builders::appendStaticMesh(library, pillar(MeshKind::Library, ids::kPillar, atlas.skin(5)));
+    builders::appendStaticMesh(library, barrel(MeshKind::Library, ids::kBarrel, atlas.skin(16)));
+    builders::appendStaticMesh(library, obelisk(MeshKind::Library, ids::kObelisk, atlas.skin(12)));
+    builders::appendStaticMesh(library, lantern(MeshKind::Library, ids::kLantern, atlas.skin(1)));
+    builders::appendStaticMesh(library, table(MeshKind::Library, ids::kTable, atlas.skin(30)));
+    if (scale == DemoScale::Large)
+        addFillers(library, plan, atlas, random);
+    return library;
+}
+
+} // namespace veltrane::demo
