@@ -4,8 +4,8 @@
 #include "level/level_file.h"
 #include "level/mesh_block.h"
 #include "merge/merge_operation.h"
+#include "merge/source_set.h"
 #include "wad/wad_library.h"
-#include "wad/wad_pages.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,22 +37,17 @@ struct LargeDemo {
     std::vector<std::uint8_t> targetFile;
     level::Tr4Level target;
     level::Lista_Mesh targetMeshes{level::MeshKind::Level};
-    wad::WadLibrary library;
-    level::Lista_Mesh sourceMeshes{level::MeshKind::Library};
-    level::Tr4Level sourcePages;
+    merge::SourceSet source;
     merge::MergeTicks everything;
 
     LargeDemo()
         : targetFile(orExit(io::readWholeFile(kDemoFolder / "target-large.tr4"))),
           target(orExit(level::decodeLevel(targetFile))),
-          library(orExit(wad::readLibrary(kDemoFolder / "source-large.wad"))) {
+          source(merge::OpenSourceSet(orExit(wad::readLibrary(kDemoFolder / "source-large.wad")))) {
         targetMeshes = level::ParseMeshBlock(level::wordBytes(target.MeshWords), level::MeshKind::Level);
-        sourceMeshes = level::ParseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
-        sourcePages.Pages32 = wad::ConvertPages(library.TextureBytes);
-        wad::CopyPages(sourcePages);
-        everything.statics.resize(library.StaticMeshes.size());
+        everything.statics.resize(source.library.StaticMeshes.size());
         std::iota(everything.statics.begin(), everything.statics.end(), 0);
-        everything.moveables.resize(library.Moveables.size());
+        everything.moveables.resize(source.library.Moveables.size());
         std::iota(everything.moveables.begin(), everything.moveables.end(), 0);
     }
 };
@@ -77,8 +72,7 @@ void BM_MergeEveryLargeObjectNextToOpen(benchmark::State& state) {
         target = demo.target;
         targetMeshes = demo.targetMeshes;
         const auto mergeStart = Clock::now();
-        auto merged = merge::mergeObjects({*target, *targetMeshes}, {demo.library, demo.sourceMeshes, demo.sourcePages},
-                                          demo.everything);
+        auto merged = merge::mergeObjects({*target, *targetMeshes}, demo.source.view(), demo.everything);
         const auto mergeEnd = Clock::now();
         if (!merged) {
             state.SkipWithError(merged.error().c_str());

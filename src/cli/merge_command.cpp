@@ -4,8 +4,8 @@
 #include "level/level_file.h"
 #include "level/mesh_block.h"
 #include "merge/merge_operation.h"
+#include "merge/source_set.h"
 #include "wad/wad_library.h"
-#include "wad/wad_pages.h"
 
 namespace veltrane::cli {
 namespace {
@@ -62,13 +62,8 @@ io::Outcome<MergeReport> runMerge(const MergeRequest& request) {
     ticks.moveables = std::move(moveables.value());
 
     level::Lista_Mesh targetMeshes = level::ParseMeshBlock(level::wordBytes(target->MeshWords), level::MeshKind::Level);
-    const level::Lista_Mesh sourceMeshes =
-        level::ParseMeshBlock(level::wordBytes(library->MeshWords), level::MeshKind::Library);
-    level::Tr4Level sourcePages;
-    sourcePages.Pages32 = wad::ConvertPages(library->TextureBytes);
-    wad::CopyPages(sourcePages);
-
-    auto statistics = merge::mergeObjects({target.value(), targetMeshes}, {library.value(), sourceMeshes, sourcePages}, ticks);
+    const merge::SourceSet source = merge::OpenSourceSet(std::move(library.value()));
+    auto statistics = merge::mergeObjects({target.value(), targetMeshes}, source.view(), ticks);
     if (!statistics)
         return Result::failure(statistics.error());
 

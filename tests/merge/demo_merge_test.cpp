@@ -4,10 +4,10 @@
 #include "merge/animation_merge.h"
 #include "merge/merge_operation.h"
 #include "merge/page_conversion.h"
+#include "merge/source_set.h"
 #include "support/wad_writer.h"
 #include "tools/demo_level.h"
 #include "tools/demo_library.h"
-#include "wad/wad_pages.h"
 
 #include "merge_fixture.h"
 
@@ -43,13 +43,10 @@ std::vector<std::uint8_t> save(OpenLevel& opened) {
 
 class DemoMergeTest : public ::testing::Test {
 protected:
-    DemoMergeTest() {
-        auto decoded = wad::decodeLibrary(builders::encodeLibrary(demo::demoLibrary(demo::DemoScale::Normal)));
-        EXPECT_TRUE(decoded.ok()) << decoded.error();
-        library = std::move(decoded.value());
-        sourceMeshes = level::ParseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
-        sourcePages.Pages32 = wad::ConvertPages(library.TextureBytes);
-        wad::CopyPages(sourcePages);
+    DemoMergeTest()
+        : source(OpenSourceSet(
+              wad::decodeLibrary(builders::encodeLibrary(demo::demoLibrary(demo::DemoScale::Normal))).value())),
+          library(source.library), sourceMeshes(source.meshes), sourcePages(source.pages) {
         everything.statics.resize(library.StaticMeshes.size());
         std::iota(everything.statics.begin(), everything.statics.end(), 0);
         everything.moveables.resize(library.Moveables.size());
@@ -60,7 +57,7 @@ protected:
     }
 
     MergeStatistics mergeInto(OpenLevel& opened) {
-        auto result = mergeObjects({opened.level, opened.meshes}, {library, sourceMeshes, sourcePages}, everything);
+        auto result = mergeObjects({opened.level, opened.meshes}, source.view(), everything);
         EXPECT_TRUE(result.ok()) << result.error();
         return result.ok() ? result.value() : MergeStatistics{};
     }
@@ -130,9 +127,10 @@ protected:
             }
     }
 
-    wad::WadLibrary library;
-    level::Lista_Mesh sourceMeshes{level::MeshKind::Library};
-    level::Tr4Level sourcePages;
+    const SourceSet source;
+    const wad::WadLibrary& library;
+    const level::Lista_Mesh& sourceMeshes;
+    const level::Tr4Level& sourcePages;
     MergeTicks everything;
     std::vector<std::uint8_t> targetFile;
 };

@@ -1,19 +1,12 @@
 #include "merge_fixture.h"
 
+#include "support/mesh_blocks.h"
 #include "wad/wad_pages.h"
 
 #include <algorithm>
 
 namespace veltrane::merge::testing {
 namespace {
-
-std::uint32_t libraryBlockBytes(const level::MeshRecord& mesh) {
-    std::uint32_t bytes = 14 + 6u * static_cast<std::uint32_t>(mesh.NumVertices) + 2;
-    bytes += mesh.NumNormals > 0 ? 6u * static_cast<std::uint32_t>(mesh.NumNormals) : 0;
-    for (const auto& polygon : mesh.Polygons)
-        bytes += polygon.Shape == level::kShapeQuad ? 14 : polygon.Shape == level::kShapeTriangle ? 12 : 6;
-    return bytes % 4 == 0 ? bytes : bytes + 2;
-}
 
 level::MeshRecord targetMesh(std::int16_t vertices, std::uint16_t texture) {
     level::MeshRecord mesh;
@@ -72,7 +65,8 @@ std::uint16_t SourceFixture::addMesh(std::vector<level::MeshPolygon> polygons) {
     mesh.Shades = {1, 2, 3, 4};
     mesh.NumPolygons = static_cast<std::int16_t>(polygons.size());
     mesh.Polygons = std::move(polygons);
-    blockSize_ += libraryBlockBytes(mesh);
+    const std::uint32_t bytes = builders::unpaddedMeshBytes(mesh, level::MeshKind::Library);
+    blockSize_ += bytes % 4 == 0 ? bytes : bytes + 2;
     library.MeshPointers.push_back(mesh.Offset);
     meshes.Append(std::move(mesh));
     return static_cast<std::uint16_t>(library.MeshPointers.size() - 1);
