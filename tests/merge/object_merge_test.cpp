@@ -1,5 +1,6 @@
 #include "merge/object_merge.h"
 
+#include "level/mesh_block.h"
 #include "merge/animation_merge.h"
 #include "merge_fixture.h"
 
@@ -50,6 +51,23 @@ TEST_F(ObjectMergeTest, ATransferredMeshGoesAtTheEndOfTheBlockWithItsFacesRemapp
     // The mesh data grows by the level-form size, and the source keeps its own texture words.
     EXPECT_EQ(target.meshes.TotalSize(), static_cast<std::int32_t>(sizeBefore + level::levelFormSize(merged)));
     EXPECT_EQ(*source.meshes.Get(0), sourceMesh);
+}
+
+TEST_F(ObjectMergeTest, AMeshGoesBehindAKeptBlockAtTheOffsetItsPointerNames) {
+    // Two bytes left over after the last whole mesh: the block is kept as it is, and saving moves nothing.
+    std::vector<std::uint8_t> block = level::SerialiseMeshBlock(target.meshes);
+    block.insert(block.end(), {0xAB, 0xCD});
+    target.meshes = level::ParseMeshBlock(block, level::MeshKind::Level);
+    const std::uint16_t pointer = source.addMesh({quad(0)});
+
+    const std::uint32_t index = TransferMesh(target.view(), source.view(), pieces, source.library.MeshPointers[pointer]);
+    EXPECT_EQ(target.level.MeshPointers[index], block.size());
+    ASSERT_EQ(level::RebuildMeshBlock(target.meshes, target.level), block.size() + level::levelFormSize(*target.meshes.Get(3)));
+    const auto saved = level::wordBytes(target.level.MeshWords);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), saved.begin()));
+    const auto reparsed = level::ParseMeshBlock(saved.subspan(block.size()), level::MeshKind::Level);
+    ASSERT_EQ(reparsed.Count(), 1);
+    EXPECT_EQ(reparsed.Get(0)->Rectangles, target.meshes.Get(3)->Rectangles);
 }
 
 TEST_F(ObjectMergeTest, AStaticNamesTheNewPointerAndAnIdTheTargetHasIsAddedAgain) {
