@@ -25,17 +25,17 @@ struct LevelPlan {
     std::uint16_t ObjectPages;
     std::size_t ObjectTextures;
     std::size_t Rooms;
-    std::size_t Moveables; // in all, hand-made ones included
-    std::size_t Meshes;    // of moveables and static meshes together
-    std::size_t StaticMeshes;
-    std::size_t Animations;
-    std::size_t FrameWords;
+    FillerPlan Objects; // large scale only
 };
 
 LevelPlan planFor(DemoScale scale) {
     if (scale == DemoScale::Large)
-        return {30, 18, 3000, 150, 150, 1500, 80, 2500, 300000};
-    return {4, 3, 3 * 7 * kTilesPerPage, 4, 0, 0, 0, 0, 0};
+        return {30,
+                18,
+                3000,
+                150,
+                {150, 1500, 80, 2500, 300000, ids::kFirstLevelFiller, ids::kFirstLevelFillerStatic, false}};
+    return {4, 3, 3 * 7 * kTilesPerPage, 4, {}};
 }
 
 // The misc chunk holds two 32-bit pages the game draws its font and sky from.
@@ -75,30 +75,6 @@ FigureLook playerLook(const LevelAtlas& atlas) {
     look.Body = atlas.objectSkin(8);
     look.Limbs = atlas.objectSkin(13);
     return look;
-}
-
-// Generated moveables and static meshes to bring the level up to its plan.
-void addFillers(level::Tr4Level& level, const LevelPlan& plan, const LevelAtlas& atlas, Random& random) {
-    const std::size_t moveables = plan.Moveables - level.Moveables.size();
-    const std::size_t statics = plan.StaticMeshes - level.StaticMeshes.size();
-    const std::size_t meshes = plan.Meshes - level.MeshPointers.size() - statics;
-    const std::size_t animations = plan.Animations - level.Animations.size();
-    const std::size_t frameWords = plan.FrameWords - level.Frames.size();
-    const auto meshCounts = splitTotal(meshes, moveables, 2, random);
-    const auto animationCounts = splitTotal(animations, moveables, 4, random);
-    for (std::size_t i = 0; i < moveables; ++i) {
-        FillerShape shape;
-        shape.Meshes = meshCounts[i];
-        shape.Animations = animationCounts[i];
-        shape.FrameWords = frameWords * animationCounts[i] / animations;
-        builders::appendMoveable(level,
-                                 fillerMoveable(MeshKind::Level, ids::kFirstLevelFiller + static_cast<std::uint32_t>(i),
-                                                shape, atlas.objectSkin(i * 3 + 1), random));
-    }
-    for (std::size_t i = 0; i < statics; ++i)
-        builders::appendStaticMesh(level, fillerStatic(MeshKind::Level,
-                                                       ids::kFirstLevelFillerStatic + static_cast<std::uint32_t>(i),
-                                                       atlas.objectSkin(i * 5 + 2), random));
 }
 
 void addItems(level::Tr4Level& level, const std::vector<RoomPlace>& rooms, Random& random) {
@@ -146,7 +122,9 @@ level::Tr4Level demoLevel(DemoScale scale) {
     builders::appendStaticMesh(level, column(MeshKind::Level, ids::kColumn, atlas.objectSkin(2)));
     builders::appendStaticMesh(level, urn(MeshKind::Level, ids::kUrn, atlas.objectSkin(17)));
     if (scale == DemoScale::Large)
-        addFillers(level, plan, atlas, random);
+        addFillers(
+            level, plan.Objects, [&](std::size_t i) { return atlas.objectSkin(i * 3 + 1); },
+            [&](std::size_t i) { return atlas.objectSkin(i * 5 + 2); }, random);
 
     std::vector<std::uint32_t> staticIds;
     for (const auto& staticMesh : level.StaticMeshes)

@@ -17,42 +17,14 @@ using level::MeshKind;
 struct LibraryPlan {
     std::uint16_t Pages;
     std::size_t Samples;
-    std::size_t Moveables;
-    std::size_t Meshes;
-    std::size_t StaticMeshes;
-    std::size_t Animations;
-    std::size_t FrameWords;
+    FillerPlan Objects; // large scale only
 };
 
 LibraryPlan planFor(DemoScale scale) {
     if (scale == DemoScale::Large)
-        return {30, 1500, 100, 1200, 60, 1000, 120000};
-    return {5, 2 * 5 * kTilesPerPage, 0, 0, 0, 0, 0};
-}
-
-void addFillers(wad::WadLibrary& library, const LibraryPlan& plan, const LibraryAtlas& atlas, Random& random) {
-    const std::size_t moveables = plan.Moveables - library.Moveables.size();
-    const std::size_t statics = plan.StaticMeshes - library.StaticMeshes.size();
-    const std::size_t meshes = plan.Meshes - library.MeshPointers.size() - statics;
-    const std::size_t animations = plan.Animations - library.Animations.size();
-    const std::size_t frameWords = plan.FrameWords - library.Frames.size();
-    const auto meshCounts = splitTotal(meshes, moveables, 2, random);
-    const auto animationCounts = splitTotal(animations, moveables, 4, random);
-    for (std::size_t i = 0; i < moveables; ++i) {
-        FillerShape shape;
-        shape.Meshes = meshCounts[i];
-        // Every tenth generated object has no animations of its own.
-        shape.Animations = i % 10 == 5 ? 0 : animationCounts[i];
-        shape.FrameWords = frameWords * animationCounts[i] / animations;
-        const auto translucent = static_cast<std::uint8_t>(i % 7 == 3 ? 1 : 0);
-        builders::appendMoveable(library, fillerMoveable(MeshKind::Library,
-                                                         ids::kFirstLibraryFiller + static_cast<std::uint32_t>(i),
-                                                         shape, atlas.skin(i * 3 + 1, translucent), random));
-    }
-    for (std::size_t i = 0; i < statics; ++i)
-        builders::appendStaticMesh(library, fillerStatic(MeshKind::Library,
-                                                         ids::kFirstLibraryFillerStatic + static_cast<std::uint32_t>(i),
-                                                         atlas.skin(i * 5 + 2), random));
+        return {
+            30, 1500, {100, 1200, 60, 1000, 120000, ids::kFirstLibraryFiller, ids::kFirstLibraryFillerStatic, true}};
+    return {5, 2 * 5 * kTilesPerPage, {}};
 }
 
 } // namespace
@@ -82,7 +54,10 @@ wad::WadLibrary demoLibrary(DemoScale scale) {
     builders::appendStaticMesh(library, lantern(MeshKind::Library, ids::kLantern, atlas.skin(1)));
     builders::appendStaticMesh(library, table(MeshKind::Library, ids::kTable, atlas.skin(30)));
     if (scale == DemoScale::Large)
-        addFillers(library, plan, atlas, random);
+        addFillers(
+            library, plan.Objects,
+            [&](std::size_t i) { return atlas.skin(i * 3 + 1, static_cast<std::uint8_t>(i % 7 == 3 ? 1 : 0)); },
+            [&](std::size_t i) { return atlas.skin(i * 5 + 2); }, random);
     return library;
 }
 

@@ -89,8 +89,14 @@ builders::AnimCommand randomCommand(std::uint16_t frames, Random& random) {
     }
 }
 
-} // namespace
+struct FillerShape {
+    std::size_t Meshes = 1;
+    std::size_t Animations = 0;
+    std::size_t FrameWords = 0; // about how many frame words its animations should take
+};
 
+// A moveable of `shape.Meshes` limbs in chains hanging from a body (some chains forking), with
+// looping animations that change into each other and carry commands.
 builders::Moveable fillerMoveable(level::MeshKind kind, std::uint32_t objectId, const FillerShape& shape,
                                   const builders::Skin& skin, Random& random) {
     builders::Moveable moveable;
@@ -144,11 +150,13 @@ builders::Moveable fillerMoveable(level::MeshKind kind, std::uint32_t objectId, 
     return moveable;
 }
 
+// A static mesh of one to three solids.
 builders::StaticMesh fillerStatic(level::MeshKind kind, std::uint32_t objectId, const builders::Skin& skin,
                                   Random& random) {
     return builders::staticMesh(objectId, solid(kind, skin, random, random.between(0, 1) == 1));
 }
 
+// `total` split into `parts` whole numbers of at least `least` each, unevenly.
 std::vector<std::size_t> splitTotal(std::size_t total, std::size_t parts, std::size_t least, Random& random) {
     if (parts == 0 || total < parts * least)
         throw std::logic_error("cannot split the total into that many parts");
@@ -168,6 +176,41 @@ std::vector<std::size_t> splitTotal(std::size_t total, std::size_t parts, std::s
     for (std::size_t i = 0; given < spare; ++i, ++given)
         ++shares[i % parts];
     return shares;
+}
+
+template <class Model>
+void addFillersTo(Model& model, level::MeshKind kind, const FillerPlan& plan, const SkinFor& moveableSkin,
+                  const SkinFor& staticSkin, Random& random) {
+    const std::size_t moveables = plan.Moveables - model.Moveables.size();
+    const std::size_t statics = plan.StaticMeshes - model.StaticMeshes.size();
+    const std::size_t meshes = plan.Meshes - model.MeshPointers.size() - statics;
+    const std::size_t animations = plan.Animations - model.Animations.size();
+    const std::size_t frameWords = plan.FrameWords - model.Frames.size();
+    const auto meshCounts = splitTotal(meshes, moveables, 2, random);
+    const auto animationCounts = splitTotal(animations, moveables, 4, random);
+    for (std::size_t i = 0; i < moveables; ++i) {
+        FillerShape shape;
+        shape.Meshes = meshCounts[i];
+        shape.Animations = plan.SomeStill && i % 10 == 5 ? 0 : animationCounts[i];
+        shape.FrameWords = frameWords * animationCounts[i] / animations;
+        builders::appendMoveable(model, fillerMoveable(kind, plan.FirstMoveableId + static_cast<std::uint32_t>(i),
+                                                       shape, moveableSkin(i), random));
+    }
+    for (std::size_t i = 0; i < statics; ++i)
+        builders::appendStaticMesh(
+            model, fillerStatic(kind, plan.FirstStaticId + static_cast<std::uint32_t>(i), staticSkin(i), random));
+}
+
+} // namespace
+
+void addFillers(level::Tr4Level& level, const FillerPlan& plan, const SkinFor& moveableSkin, const SkinFor& staticSkin,
+                Random& random) {
+    addFillersTo(level, level::MeshKind::Level, plan, moveableSkin, staticSkin, random);
+}
+
+void addFillers(wad::WadLibrary& library, const FillerPlan& plan, const SkinFor& moveableSkin,
+                const SkinFor& staticSkin, Random& random) {
+    addFillersTo(library, level::MeshKind::Library, plan, moveableSkin, staticSkin, random);
 }
 
 } // namespace veltrane::demo

@@ -1,33 +1,37 @@
 #pragma once
 
-#include "level/mesh_record.h"
+#include "level/tr4_level.h"
 #include "support/objects.h"
 #include "support/shapes.h"
 #include "tools/random.h"
+#include "wad/wad_library.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <functional>
 
 // Generated objects that bring the large demo files to the scale of a real game level.
 namespace veltrane::demo {
 
-struct FillerShape {
-    std::size_t Meshes = 1;
+// What a level or library should hold once generated objects are added to its hand-made ones.
+struct FillerPlan {
+    std::size_t Moveables = 0;
+    std::size_t Meshes = 0; // of moveables and static meshes together
+    std::size_t StaticMeshes = 0;
     std::size_t Animations = 0;
-    std::size_t FrameWords = 0; // about how many frame words its animations should take
+    std::size_t FrameWords = 0; // about
+    std::uint32_t FirstMoveableId = 0;
+    std::uint32_t FirstStaticId = 0;
+    bool SomeStill = false; // every tenth generated moveable has no animations
 };
 
-// A moveable of `shape.Meshes` limbs in chains hanging from a body (some chains forking), with
-// looping animations that change into each other and carry commands.
-builders::Moveable fillerMoveable(level::MeshKind kind, std::uint32_t objectId, const FillerShape& shape,
-                                  const builders::Skin& skin, Random& random);
+// The texture words of the i-th generated object.
+using SkinFor = std::function<builders::Skin(std::size_t i)>;
 
-// A static mesh of one to three solids.
-builders::StaticMesh fillerStatic(level::MeshKind kind, std::uint32_t objectId, const builders::Skin& skin,
-                                  Random& random);
-
-// `total` split into `parts` whole numbers of at least `least` each, unevenly.
-std::vector<std::size_t> splitTotal(std::size_t total, std::size_t parts, std::size_t least, Random& random);
+// Appends generated moveables and static meshes until the model holds what the plan says.
+void addFillers(level::Tr4Level& level, const FillerPlan& plan, const SkinFor& moveableSkin, const SkinFor& staticSkin,
+                Random& random);
+void addFillers(wad::WadLibrary& library, const FillerPlan& plan, const SkinFor& moveableSkin,
+                const SkinFor& staticSkin, Random& random);
 
 } // namespace veltrane::demo

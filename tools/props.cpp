@@ -49,6 +49,29 @@ std::uint16_t lastFrame(const Animation& animation) {
 constexpr std::uint16_t kStateClosed = 0;
 constexpr std::uint16_t kStateOpen = 1;
 
+// The four animations of a thing that opens and closes: 0 closed, 1 opening, 2 open, 3 closing.
+// poseAt(t) poses it from closed (t = 0) to open (t = 1).
+template <class PoseAt>
+std::vector<Animation> openAndClose(PoseAt&& poseAt, int keys, std::uint8_t rate, std::vector<AnimCommand> opened,
+                                    std::vector<AnimCommand> closed) {
+    Animation shut = held(kStateClosed, poseAt(0.0), 0);
+    Animation opening;
+    opening.StateId = kStateOpen;
+    opening.FrameRate = rate;
+    opening.Keyframes = sweep(keys, poseAt);
+    opening.NextAnimation = 2;
+    opening.Commands = std::move(opened);
+    Animation open = held(kStateOpen, poseAt(1.0), 2);
+    Animation closing = opening;
+    closing.StateId = kStateClosed;
+    closing.Keyframes = sweep(keys, [&](double t) { return poseAt(1 - t); });
+    closing.NextAnimation = 0;
+    closing.Commands = std::move(closed);
+    shut.StateChanges = {{kStateOpen, {{0, 0, 1, 0}}}};
+    open.StateChanges = {{kStateClosed, {{0, 0, 3, 0}}}};
+    return {shut, opening, open, closing};
+}
+
 } // namespace
 
 builders::Moveable lever(MeshKind kind, std::uint32_t objectId, const builders::Skin& skin) {
@@ -58,22 +81,11 @@ builders::Moveable lever(MeshKind kind, std::uint32_t objectId, const builders::
                     ShapeBuilder(kind, skin).block({-15, -220, -15}, {15, 0, 15}).build()};
     lever.Tree = {{builders::kFromPrevious, 0, -50, 0}};
     const auto& base = lever.Meshes[0];
-    const auto at = [&](double degrees) { return pose(base, 0, {Rotation::all(0, 0, 0), Rotation::aboutX(degrees)}); };
-    Animation off = held(kStateClosed, at(-40), 0);
-    Animation pull;
-    pull.StateId = kStateOpen;
-    pull.FrameRate = 3;
-    pull.Keyframes = sweep(5, [&](double t) { return at(-40 + 80 * t); });
-    pull.NextAnimation = 2;
-    pull.Commands = {AnimCommand::playSound(3, ids::kSwitch)};
-    Animation on = held(kStateOpen, at(40), 2);
-    Animation push = pull;
-    push.StateId = kStateClosed;
-    push.Keyframes = sweep(5, [&](double t) { return at(40 - 80 * t); });
-    push.NextAnimation = 0;
-    off.StateChanges = {{kStateOpen, {{0, 0, 1, 0}}}};
-    on.StateChanges = {{kStateClosed, {{0, 0, 3, 0}}}};
-    lever.Animations = {off, pull, on, push};
+    const auto thrown = [&](double t) {
+        return pose(base, 0, {Rotation::all(0, 0, 0), Rotation::aboutX(-40 + 80 * t)});
+    };
+    lever.Animations = openAndClose(thrown, 5, 3, {AnimCommand::playSound(3, ids::kSwitch)},
+                                    {AnimCommand::playSound(3, ids::kSwitch)});
     return lever;
 }
 
@@ -85,23 +97,13 @@ builders::Moveable door(MeshKind kind, std::uint32_t objectId, const builders::S
     const auto lifted = [&](double t) {
         return pose(slab, static_cast<std::int16_t>(std::lround(-1800 * t)), {Rotation::all(0, 0, 0)});
     };
-    Animation closed = held(kStateClosed, lifted(0), 0);
-    Animation opening;
-    opening.StateId = kStateOpen;
-    opening.FrameRate = 4;
-    opening.Keyframes = sweep(6, lifted);
-    opening.NextAnimation = 2;
-    opening.Commands = {AnimCommand::playSound(0, ids::kDoorSound)};
-    Animation open = held(kStateOpen, lifted(1), 2);
-    Animation closing = opening;
-    closing.StateId = kStateClosed;
-    closing.Keyframes = sweep(6, [&](double t) { return lifted(1 - t); });
-    closing.NextAnimation = 0;
-    closing.Commands.push_back(
-        AnimCommand::flipEffect(static_cast<std::int16_t>(lastFrame(closing)), ids::kShakeCamera));
-    closed.StateChanges = {{kStateOpen, {{0, 0, 1, 0}}}};
-    open.StateChanges = {{kStateClosed, {{0, 0, 3, 0}}}};
-    door.Animations = {closed, opening, open, closing};
+    constexpr int kKeys = 6;
+    constexpr int kRate = 4;
+    // Closing shakes the camera on its last frame, as the door lands.
+    constexpr auto kLanding = static_cast<std::int16_t>((kKeys - 1) * kRate);
+    door.Animations = openAndClose(
+        lifted, kKeys, kRate, {AnimCommand::playSound(0, ids::kDoorSound)},
+        {AnimCommand::playSound(0, ids::kDoorSound), AnimCommand::flipEffect(kLanding, ids::kShakeCamera)});
     return door;
 }
 

@@ -19,24 +19,16 @@ std::uint32_t polygonBytes(const level::MeshPolygon& polygon) {
     return 6;
 }
 
-void writeVectors(io::ByteWriter& out, const std::vector<level::MeshVector>& vectors) {
-    for (const auto& v : vectors) {
-        out.i16(v.x);
-        out.i16(v.y);
-        out.i16(v.z);
-    }
-}
-
 void writeLibraryMesh(io::ByteWriter& out, const MeshRecord& mesh) {
     const std::size_t start = out.size();
-    writeVectors(out, {mesh.Centre});
+    out.array(std::vector{mesh.Centre});
     out.i32(mesh.Radius);
     out.i16(mesh.NumVertices);
     if (mesh.NumVertices > 0)
-        writeVectors(out, mesh.Vertices);
+        out.array(mesh.Vertices);
     out.i16(mesh.NumNormals);
     if (mesh.NumNormals > 0)
-        writeVectors(out, mesh.Normals);
+        out.array(mesh.Normals);
     else if (mesh.NumNormals < 0)
         out.array(mesh.Shades);
     out.i16(mesh.NumPolygons);
