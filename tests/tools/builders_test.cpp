@@ -110,14 +110,16 @@ TEST(MeshTree, ParentsBecomePushesAndPops) {
 }
 
 // Two animations that lead into each other, with commands, state changes and dispatches.
-builders::Moveable twoStepper() {
+builders::Moveable twoStepper(std::size_t meshes = 1) {
     builders::Moveable moveable;
     moveable.ObjectId = 7;
-    moveable.Meshes = {MeshBuilder(MeshKind::Library).vertex(0, 0, 0).build()};
+    moveable.Meshes.assign(meshes, MeshBuilder(MeshKind::Library).vertex(0, 0, 0).build());
+    moveable.Tree.assign(meshes - 1, {builders::kFromPrevious, 0, 10, 0});
     builders::Animation first;
     first.FrameRate = 2;
-    // A box, the root offset and one rotation about all three axes (two words).
-    first.Keyframes = {std::vector<std::uint16_t>(11, 0), std::vector<std::uint16_t>(11, 0)};
+    // A box, the root offset and one rotation a mesh about all three axes (two words each).
+    const std::vector<std::uint16_t> keyframe(9 + 2 * meshes, 0);
+    first.Keyframes = {keyframe, keyframe};
     first.NextAnimation = 1;
     first.NextFrame = 1;
     first.StateChanges = {{5, {{0, 1, 1, 0}, {2, 2, 1, 1}}}};
@@ -168,6 +170,30 @@ TEST(Moveables, AMoveableThatCannotBeLaidOutLeavesTheModelAlone) {
     treeless.Meshes.push_back(treeless.Meshes[0]);
     EXPECT_THROW(builders::appendMoveable(library, treeless), std::logic_error);
     EXPECT_TRUE(library == builders::emptyLibrary());
+}
+
+TEST(ConsistencyCheck, NamesEveryKindOfBrokenReference) {
+    auto library = builders::emptyLibrary();
+    builders::appendMoveable(library, twoStepper(2));
+    ASSERT_EQ(builders::objectTableProblems(library), Problems{});
+
+    const auto faultsAfter = [&](auto damage) {
+        auto broken = library;
+        damage(broken);
+        return builders::objectTableProblems(broken);
+    };
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.MeshPointers[1] += 2; }), Problems{});
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.MeshTrees[0] = builders::kFromPopped; }), Problems{});
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.MeshTrees.pop_back(); }), Problems{});
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.Animations[1].FrameSize = 5; }), Problems{});
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.Animations[0].NextFrame = 40; }), Problems{});
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.Animations[1].StateChangeOffset = 2; }), Problems{});
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.StateChanges[0].DispatchCount = 5; }), Problems{});
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.AnimDispatches[0].High = 9; }), Problems{});
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.Animations[1].AnimCommandOffset = 9; }), Problems{})
+        << "an odd byte offset";
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.AnimCommands.pop_back(); }), Problems{});
+    EXPECT_NE(faultsAfter([](wad::WadLibrary& l) { l.StaticMeshes.push_back({0, 7, {}, 0}); }), Problems{});
 }
 
 TEST(Pages, LevelPagesStoreBlueGreenRedAlphaAndTheir16BitForm) {
