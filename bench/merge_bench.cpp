@@ -1,0 +1,75 @@
+// Merging every object of the large demo library into the large demo level, next to opening that
+// level (decoding its file from memory) in the same run. Goal: merge / open <= 0.25.
+#include "level/level_file.h"
+#include "level/mesh_block.h"
+#include "merge/merge_operation.h"
+#include "merge/source_set.h"
+#include "ratio_reporter.h"
+#include "tools/demo_level.h"
+#include "tools/demo_library.h"
+
+#include <chrono>
+#include <numeric>
+
+using namespace veltrane;
+
+namespace {
+
+// The large demo as the window holds it after Open Target and Open Source, with every object ticked.
+struct Fixture {
+    std::vector<std::uint8_t> file;
+    level::Tr4Level target;
+    level::Lista_Mesh targetMeshes{level::MeshKind::Level};
+    merge::SourceSet source;
+    merge::MergeTicks everything;
+};
+
+const Fixture& fixture() {
+    static const Fixture fixture = [] {
+        Fixture f;
+        f.file = level::encodeLevel(demo::demoLevel(demo::DemoScale::Large)).value().file;
+        f.target = level::decodeLevel(f.file).value();
+        f.targetMeshes = level::ParseMeshBlock(level::wordBytes(f.target.MeshWords), level::MeshKind::Level);
+        f.source = merge::OpenSourceSet(demo::demoLibrary(demo::DemoScale::Large));
+        f.everything.statics.resize(f.source.library.StaticMeshes.size());
+        std::iota(f.everything.statics.begin(), f.everything.statics.end(), 0);
+        f.everything.moveables.resize(f.source.library.Moveables.size());
+        std::iota(f.everything.moveables.begin(), f.everything.moveables.end(), 0);
+        return f;
+    }();
+    return fixture;
+}
+
+void OpenLevel(benchmark::State& state) {
+    const auto& f = fixture();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(level::decodeLevel(f.file));
+}
+
+// Each merge runs on a fresh copy of the opened level; only the merge itself is timed.
+void MergeEveryObject(benchmark::State& state) {
+    const auto& f = fixture();
+    merge::MergeStatistics statistics;
+    for (auto _ : state) {
+        level::Tr4Level target = f.target;
+        level::Lista_Mesh targetMeshes = f.targetMeshes;
+        const auto start = std::chrono::steady_clock::now();
+        auto merged = merge::mergeObjects({target, targetMeshes}, f.source.view(), f.everything);
+        const auto end = std::chrono::steady_clock::now();
+        if (!merged) {
+            state.SkipWithError(merged.error().c_str());
+            break;
+        }
+        statistics = merged.value();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    state.counters["pages_added"] = statistics.pagesAdded;
+    state.counters["pieces_added"] = statistics.piecesAdded;
+}
+
+} // namespace
+
+BENCHMARK(OpenLevel)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(MergeEveryObject)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+int main(int argc, char** argv) { return bench::runWithRatios(argc, argv, {{"MergeEveryObject", "OpenLevel"}}); }

@@ -1,0 +1,121 @@
+#include "merge/texture_placement.h"
+
+#include "merge/page_conversion.h"
+#include "merge/piece_layout.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace veltrane::merge {
+namespace {
+
+constexpr std::size_t kPageSide = 256;
+constexpr std::size_t kRowBytes = kPageSide * 4;
+
+// Which of the rectangle's edges each corner takes: {right edge?, bottom edge?}, for Mirror 0.
+// Mirror 1 takes the other vertical edge. Orientations 1, 3 and 5 share the rows of 0, 2 and 4.
+using CornerRow = std::array<std::array<bool, 2>, 4>;
+constexpr std::array<CornerRow, 8> kCorners = {{
+    {{{false, false}, {true, false}, {false, true}, {true, true}}}, // 0: right angle top left
+    {{{false, false}, {true, false}, {false, true}, {true, true}}}, // 1: as 0
+    {{{true, false}, {true, true}, {false, false}, {false, true}}}, // 2: right angle top right
+    {{{true, false}, {true, true}, {false, false}, {false, true}}}, // 3: as 2
+    {{{true, true}, {false, true}, {true, false}, {false, false}}}, // 4: right angle bottom right
+    {{{true, true}, {false, true}, {true, false}, {false, false}}}, // 5: as 4
+    {{{false, true}, {false, false}, {true, true}, {true, false}}}, // 6: right angle bottom left
+    {{{false, false}, {true, false}, {true, true}, {false, true}}}, // 7: the quad
+}};
+
+// The corners' fixed texture coordinates.
+constexpr std::array<std::array<std::uint8_t, 2>, 4> kCornerCoordinates = {{{0, 0}, {255, 0}, {255, 255}, {0, 255}}};
+
+// Copies the piece's rectangle from the source page set; texels outside it stay 0, 0, 0, 0.
+void copyRectangle(const level::Tr4Level& sourcePages, const PlacedPiece& placed, std::vector<std::uint8_t>& newPages) {
+    const TexturePiece& piece = placed.piece;
+    const std::size_t sourcePageCount =
+        std::min<std::size_t>(sourcePages.PageCount, sourcePages.PageCopy.size() / level::kPageBytes32);
+    if (piece.SourcePage >= sourcePageCount || piece.SourceX >= kPageSide)
+        return;
+    const std::size_t columns = std::min<std::size_t>(static_cast<std::size_t>(piece.Width), kPageSide - piece.SourceX);
+    const std::size_t rows = std::min<std::size_t>(static_cast<std::size_t>(piece.Height),
+                                                   piece.SourceY < kPageSide ? kPageSide - piece.SourceY : 0);
+    const std::uint8_t* source = sourcePages.PageCopy.data() + piece.SourcePage * level::kPageBytes32;
+    std::uint8_t* target = newPages.data() + static_cast<std::size_t>(placed.place.Page) * level::kPageBytes32;
+    for (std::size_t r = 0; r < rows; ++r)
+        std::memcpy(target + (static_cast<std::size_t>(placed.place.Y) + r) * kRowBytes + static_cast<std::size_t>(placed.place.X) * 4,
+                    source + (piece.SourceY + r) * kRowBytes + piece.SourceX * 4, columns * 4);
+}
+
+// Existing tiles that name a page at or after `first` move up by `added` (bit 15 of a tile is kept).
+void shiftTiles(level::Tr4Level& target, std::uint32_t first, std::uint32_t added) {
+    for (level::ObjectTexture& texture : target.ObjectTextures)
+        if ((texture.Tile & 0x7FFFu) >= first)
+            texture.Tile = static_cast<std::uint16_t>((texture.Tile & 0x8000u) | ((texture.Tile & 0x7FFFu) + added));
+    for (auto& sprite : target.SpriteTextures) {
+        const std::uint32_t tile = sprite[0] | std::uint32_t{sprite[1]} << 8;
+        if (tile >= first) {
+            const std::uint32_t moved = tile + added;
+            sprite[0] = static_cast<std::uint8_t>(moved);
+            sprite[1] = static_cast<std::uint8_t>(moved >> 8);
+        }
+    }
+}
+
+} // namespace
+
+level::ObjectTexture ObjectTextureFor(const TexturePiece& piece, std::uint16_t tile, std::int32_t x, std::int32_t y) {
+    level::ObjectTexture texture;
+    texture.Attribute = piece.AttributeFlag == 1 ? 1 : 2;
+    texture.Tile = tile;
+    texture.Width = static_cast<std::uint32_t>(piece.Width);
+    texture.Height = static_cast<std::uint32_t>(piece.Height);
+    const auto x0 = static_cast<std::uint8_t>(x);
+    const auto x1 = static_cast<std::uint8_t>(x + piece.Width - 1);
+    const auto y0 = static_cast<std::uint8_t>(y);
+    const auto y1 = static_cast<std::uint8_t>(y + piece.Height - 1);
+    const CornerRow& row = kCorners[piece.Orientation & 7];
+    for (std::size_t corner = 0; corner < 4; ++corner) {
+        const bool right = row[corner][0] != (piece.Mirror == 1);
+        texture.Corners[corner].XCoordinate = kCornerCoordinates[corner][0];
+        texture.Corners[corner].YCoordinate = kCornerCoordinates[corner][1];
+        texture.Corners[corner].XPixel = right ? x1 : x0;
+        texture.Corners[corner].YPixel = row[corner][1] ? y1 : y0;
+    }
+    return texture;
+}
+
+std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const level::Tr4Level& sourcePages,
+                                level::Tr4Level& target) {
+    const PieceLayout layout = LayOutTexturePieces(pieces);
+    if (layout.pagesAdded == 0)
+        return 0;
+    const auto added = static_cast<std::uint32_t>(layout.pagesAdded);
+    // The game loads room pages, then object pages, then bump pages: new object pages go before the bump pages.
+    const std::uint32_t first = std::uint32_t{target.NumRoomPages} + target.NumObjectPages;
+    if (target.NumBumpPages > 0)
+        shiftTiles(target, first, added);
+
+    std::vector<std::uint8_t> newPages(added * level::kPageBytes32);
+    target.ObjectTextures.resize(static_cast<std::size_t>(pieces.Base() + pieces.Count()));
+    for (const PlacedPiece& placed : layout.pieces) {
+        if (placed.copiesTexels)
+            copyRectangle(sourcePages, placed, newPages);
+        target.ObjectTextures[static_cast<std::size_t>(placed.piece.NewIndex)] = ObjectTextureFor(
+            placed.piece, static_cast<std::uint16_t>(first + static_cast<std::uint32_t>(placed.place.Page)),
+            placed.place.X, placed.place.Y);
+    }
+
+    const std::vector<std::uint8_t> newPages16 = ConvertPagesTo16(newPages);
+    target.Pages32.insert(target.Pages32.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes32),
+                          newPages.begin(), newPages.end());
+    // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32.
+    target.Pages16.resize(std::size_t{target.PageCount} * level::kPageBytes16);
+    target.Pages16.insert(target.Pages16.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes16),
+                          newPages16.begin(), newPages16.end());
+    target.PageCount = static_cast<std::uint32_t>(target.Pages32.size() / level::kPageBytes32);
+    target.NumObjectPages = static_cast<std::uint16_t>(target.NumObjectPages + added);
+    return layout.pagesAdded;
+}
+
+} // namespace veltrane::merge

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "level/records.h"
+#include "level/tr4_level.h"
+#include "merge/texture_pieces.h"
+
+#include <cstdint>
+
+namespace veltrane::merge {
+
+// The object texture of a piece placed at (x, y) of page `tile`: Attribute 1 for an alpha-tested face,
+// 2 for an additively blended one; corners as the piece's Orientation and Mirror take them.
+level::ObjectTexture ObjectTextureFor(const TexturePiece& piece, std::uint16_t tile, std::int32_t x, std::int32_t y);
+
+// Places the pieces on new pages and writes their object textures: texels are copied from the
+// source page set's PageCopy, and the new pages go in behind the level's room and object pages (in
+// front of its bump pages, whose tile numbers move up) in both page chunks. Returns the pages added,
+// 0 when there is no piece. Call it only after CheckNewPages has passed for that page count, and
+// after every object of the operation was merged.
+std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const level::Tr4Level& sourcePages,
+                                level::Tr4Level& target);
+
+} // namespace veltrane::merge
