@@ -1,66 +1,32 @@
 #include "preview/render_lists.h"
 
-#include <array>
-#include <optional>
+#include "preview/mesh_tree.h"
 
 namespace veltrane::preview {
 namespace {
 
-constexpr std::size_t kStackDepth = 5;
-
-// The mesh-tree flag words.
-constexpr std::uint32_t kTreeFollow = 0; // hang from the mesh before
-constexpr std::uint32_t kTreePop = 1;    // hang from the saved offset, then drop it
-constexpr std::uint32_t kTreePush = 2;   // save the mesh before, then hang from it
-constexpr std::uint32_t kTreeRead = 3;   // hang from the saved offset, keep it
-
-std::int16_t low16(std::uint32_t word) { return static_cast<std::int16_t>(word & 0xFFFF); }
-
-MeshOffset add(const MeshOffset& a, const MeshOffset& d) {
-    return {static_cast<std::int16_t>(a.x + d.x), static_cast<std::int16_t>(a.y + d.y),
+MeshOffset add(const MeshOffset& a, const level::MeshVector& d) {
+    // In 16-bit arithmetic, with the file's y turned over for the preview.
+    return {static_cast<std::int16_t>(a.x + d.x), static_cast<std::int16_t>(a.y - d.y),
             static_cast<std::int16_t>(a.z + d.z)};
 }
 
-// Mesh-tree offsets in file units, or none for a node that cannot be placed.
-class TreeWalk {
-public:
-    std::optional<MeshOffset> Place(std::uint32_t flag, const MeshOffset& before, const MeshOffset& d) {
-        switch (flag) {
-        case kTreeFollow:
-            return add(before, d);
-        case kTreePush:
-            if (size_ == kStackDepth)
-                return std::nullopt;
-            stack_[size_++] = before;
-            return add(before, d);
-        case kTreePop:
-            if (size_ == 0)
-                return std::nullopt;
-            return add(stack_[--size_], d);
-        case kTreeRead:
-            if (size_ == 0)
-                return std::nullopt;
-            return add(stack_[size_ - 1], d);
-        default:
-            return std::nullopt;
-        }
-    }
-
-private:
-    std::array<MeshOffset, kStackDepth> stack_{};
-    std::size_t size_ = 0;
-};
-
+// Draws the mesh placed by `place` (applied to it first), then zoomed, turned and panned by the view.
+template <class Place>
 void drawPlaced(RenderDevice& device, dxBufferTextura* mesh, float panX, float panY, float angleY, float angleX,
-                float zoom, const MeshOffset& offset) {
+                float zoom, Place&& place) {
     if (mesh == nullptr)
         return;
     mesh->Translate(panX, panY, 0);
     mesh->RotateY(angleY);
     mesh->RotateX(angleX);
     mesh->Scale(zoom);
-    mesh->Translate(offset.x, offset.y, offset.z);
+    place(*mesh);
     DrawMesh(device, mesh);
+}
+
+auto at(const MeshOffset& offset) {
+    return [offset](dxBufferTextura& mesh) { mesh.Translate(offset.x, offset.y, offset.z); };
 }
 
 template <class Table>
@@ -87,18 +53,9 @@ std::int32_t MoveableRenderList<Model>::Build() {
     if (meshCount == 1)
         return 1;
 
-    TreeWalk walk;
-    for (std::size_t k = 1; k < offsets.size(); ++k) {
-        const std::size_t node = std::size_t{r.MeshTree} + 4 * (k - 1);
-        std::optional<MeshOffset> placed;
-        if (inside(file_->MeshTrees, node + 3)) {
-            const auto& words = file_->MeshTrees;
-            const MeshOffset d{low16(words[node + 1]), static_cast<std::int16_t>(-low16(words[node + 2])),
-                               low16(words[node + 3])};
-            placed = walk.Place(words[node], offsets[k - 1], d);
-        }
-        offsets[k] = placed.value_or(offsets[k - 1]);
-    }
+    const auto links = MeshTreeLinks(file_->MeshTrees, r);
+    for (std::size_t k = 1; k < offsets.size(); ++k)
+        offsets[k] = add(offsets[static_cast<std::size_t>(links[k].parent)], links[k].offset);
     for (MeshOffset& offset : offsets)
         offset = {static_cast<std::int16_t>(offset.x / 10), static_cast<std::int16_t>(offset.y / 10),
                   static_cast<std::int16_t>(offset.z / 10)};
@@ -110,8 +67,14 @@ std::int32_t MoveableRenderList<Model>::Draw(RenderDevice& device, float panX, f
                                              float angleX, float zoom) const {
     if (meshes_ == nullptr)
         return 0;
-    for (std::size_t k = 0; k < meshIndex.size(); ++k)
-        drawPlaced(device, meshes_->At(meshIndex[k]), panX, panY, angleY, angleX, zoom, offsets[k]);
+    const bool posed = pose.size() == meshIndex.size();
+    for (std::size_t k = 0; k < meshIndex.size(); ++k) {
+        if (posed)
+            drawPlaced(device, meshes_->At(meshIndex[k]), panX, panY, angleY, angleX, zoom,
+                       [&](dxBufferTextura& mesh) { mesh.Transform(pose[k]); });
+        else
+            drawPlaced(device, meshes_->At(meshIndex[k]), panX, panY, angleY, angleX, zoom, at(offsets[k]));
+    }
     return 0;
 }
 
@@ -132,7 +95,7 @@ template <class Model>
 std::int32_t StaticRenderList<Model>::Draw(RenderDevice& device, float panX, float panY, float angleY, float angleX,
                                            float zoom) const {
     if (meshes_ != nullptr)
-        drawPlaced(device, meshes_->At(meshIndex), panX, panY, angleY, angleX, zoom, {});
+        drawPlaced(device, meshes_->At(meshIndex), panX, panY, angleY, angleX, zoom, at({}));
     return 1;
 }
 

@@ -6,6 +6,7 @@
 #include "wad/wad_library.h"
 
 #include <cstdint>
+#include <glm/mat4x4.hpp>
 #include <vector>
 
 namespace veltrane::preview {
@@ -47,6 +48,9 @@ public:
     std::vector<std::int32_t> meshIndex;
     std::vector<MeshOffset> offsets;
     std::int32_t moveableIndex;
+    // A pose from an animation frame (PreviewPose, one matrix per mesh) replaces the mesh offsets
+    // while it is set; empty shows the rest view.
+    std::vector<glm::mat4> pose;
 
 private:
     const Model* file_;

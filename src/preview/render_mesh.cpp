@@ -32,6 +32,7 @@ void dxBufferColor8::Translate(float x, float y, float z) { world = MatrixMultip
 void dxBufferColor8::RotateY(float angle) { world = MatrixMultiply(MatrixRotationY(angle), world); }
 void dxBufferColor8::RotateX(float angle) { world = MatrixMultiply(MatrixRotationX(angle), world); }
 void dxBufferColor8::Scale(float s) { world = MatrixMultiply(MatrixScaling(s, s, s), world); }
+void dxBufferColor8::Transform(const glm::mat4& m) { world = MatrixMultiply(m, world); }
 
 dxBufferTextura::dxBufferTextura() {
     vertexFormat = kFormatTextured;

@@ -32,6 +32,7 @@ public:
     void RotateY(float angle);
     void RotateX(float angle);
     void Scale(float s);
+    void Transform(const glm::mat4& m);
 
     [[nodiscard]] std::int32_t PolygonCount() const { return triangleCount + rectangleCount; }
     [[nodiscard]] std::int32_t VertexCount() const { return 3 * triangleCount + 4 * rectangleCount; }

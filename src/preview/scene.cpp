@@ -1,5 +1,9 @@
 #include "preview/scene.h"
 
+#include "preview/animation_pose.h"
+
+#include <string>
+
 namespace veltrane::preview {
 namespace {
 
@@ -20,6 +24,36 @@ std::int32_t buildMeshes(RenderMeshTable& table, RenderDevice& device, const trT
 std::int32_t buildMeshes(RenderMeshTable& table, RenderDevice& device, const trTextura& textures,
                          const wad::WadLibrary& library) {
     return BuildSourceMeshes(table, &device, textures, library);
+}
+
+// The animations of a moveable of `preview`, each with its frame count.
+template <class Model>
+std::vector<std::uint32_t> frameCounts(const FilePreview<Model>& preview, std::int32_t index) {
+    const Model& file = *preview.file;
+    const auto range = MoveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
+    std::vector<std::uint32_t> counts;
+    for (std::uint32_t a = 0; a < range.count; ++a)
+        counts.push_back(LengthOf(file.Animations[range.first + a], file.Frames.size()).frames);
+    return counts;
+}
+
+template <class Model>
+io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t animation, std::uint32_t frame) {
+    const Model& file = *preview.file;
+    if (index < 0 || static_cast<std::size_t>(index) >= preview.moveables.size())
+        return io::Status::failure("no moveable on show");
+    const auto range = MoveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
+    if (animation >= range.count)
+        return io::Status::failure("the moveable has no animation " + std::to_string(animation));
+    auto& list = *preview.moveables[static_cast<std::size_t>(index)];
+    auto pose = PoseAt(file.Frames, file.MeshTrees, file.Moveables[static_cast<std::size_t>(index)],
+                       file.Animations[range.first + animation], frame);
+    if (!pose) {
+        list.pose.clear();
+        return io::Status::failure(pose.error());
+    }
+    list.pose = PreviewPose(pose.value());
+    return io::success();
 }
 
 } // namespace
@@ -114,11 +148,40 @@ void PreviewScene::ReleaseDeviceObjects() {
 }
 
 void PreviewScene::Select(PreviewSelection selection) {
+    ShowRest();
     selection_ = selection;
     ResetView(spin, view);
 }
 
-void PreviewScene::ClearSelection() { selection_.reset(); }
+void PreviewScene::ClearSelection() {
+    ShowRest();
+    selection_.reset();
+}
+
+std::vector<std::uint32_t> PreviewScene::AnimationFrameCounts() const {
+    if (selection_ && selection_->list == PreviewList::TargetMoveables && target_)
+        return frameCounts(*target_, selection_->index);
+    if (selection_ && selection_->list == PreviewList::SourceMoveables && source_)
+        return frameCounts(*source_, selection_->index);
+    return {};
+}
+
+io::Status PreviewScene::ShowAnimationFrame(std::uint32_t animation, std::uint32_t frame) {
+    if (selection_ && selection_->list == PreviewList::TargetMoveables && target_)
+        return posed(*target_, selection_->index, animation, frame);
+    if (selection_ && selection_->list == PreviewList::SourceMoveables && source_)
+        return posed(*source_, selection_->index, animation, frame);
+    return io::Status::failure("no moveable on show");
+}
+
+void PreviewScene::ShowRest() {
+    if (target_)
+        for (auto& list : target_->moveables)
+            list->pose.clear();
+    if (source_)
+        for (auto& list : source_->moveables)
+            list->pose.clear();
+}
 
 const PreviewObject* PreviewScene::SelectedObject() const {
     if (!selection_)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/outcome.h"
 #include "level/mesh_record.h"
 #include "level/tr4_level.h"
 #include "preview/mesh_builders.h"
@@ -78,6 +79,16 @@ public:
     [[nodiscard]] std::optional<PreviewSelection> Selection() const { return selection_; }
     // The object on show, or null.
     [[nodiscard]] const PreviewObject* SelectedObject() const;
+
+    // The animations the moveable on show can play, each with its number of frames; empty for a
+    // static mesh or when nothing is on show.
+    [[nodiscard]] std::vector<std::uint32_t> AnimationFrameCounts() const;
+    // Poses the moveable on show at frame `frame` of its animation `animation` (counted from the
+    // moveable's first). When the frame data cannot give a pose, the rest view stays and the note
+    // says why. Selecting another object goes back to the rest view.
+    io::Status ShowAnimationFrame(std::uint32_t animation, std::uint32_t frame);
+    // The rest view: every mesh at its mesh-tree offset, unturned.
+    void ShowRest();
 
     // The "Spin Factor" text: a number becomes the factor; any other text keeps the last good factor
     // and is reported until a number is given. Returns whether the text is a number.

@@ -1,0 +1,87 @@
+#include "preview/animation_pose.h"
+
+#include "preview/mesh_tree.h"
+
+#include <algorithm>
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace veltrane::preview {
+namespace {
+
+constexpr std::uint16_t kNoAnimation = 0xFFFF;
+
+glm::mat4 localTransform(const level::MeshVector& offset, const MeshRotation& rotation) {
+    glm::mat4 m = glm::translate(glm::mat4(1.0f), glm::vec3(offset.x, offset.y, offset.z));
+    m = glm::rotate(m, glm::radians(rotation.y), glm::vec3(0, 1, 0));
+    m = glm::rotate(m, glm::radians(rotation.x), glm::vec3(1, 0, 0));
+    return glm::rotate(m, glm::radians(rotation.z), glm::vec3(0, 0, 1));
+}
+
+std::vector<glm::mat4> keyframePose(const Keyframe& keyframe, const std::vector<MeshLink>& links) {
+    std::vector<glm::mat4> pose(links.size());
+    for (std::size_t k = 0; k < links.size(); ++k) {
+        const glm::mat4 parent =
+            k == 0 ? glm::mat4(1.0f) : pose[static_cast<std::size_t>(links[k].parent)];
+        pose[k] = parent * localTransform(k == 0 ? keyframe.offset : links[k].offset, keyframe.rotations[k]);
+    }
+    return pose;
+}
+
+} // namespace
+
+AnimationRange MoveableAnimations(std::span<const level::Tr4Moveable> moveables, std::size_t index,
+                                  std::size_t animationCount) {
+    if (index >= moveables.size() || moveables[index].Animation == kNoAnimation ||
+        moveables[index].Animation >= animationCount)
+        return {};
+    const std::uint32_t first = moveables[index].Animation;
+    std::size_t end = animationCount;
+    for (std::size_t later = index + 1; later < moveables.size(); ++later) {
+        if (moveables[later].Animation != kNoAnimation) {
+            end = std::clamp<std::size_t>(moveables[later].Animation, first, animationCount);
+            break;
+        }
+    }
+    return {first, static_cast<std::uint32_t>(end - first)};
+}
+
+io::Outcome<std::vector<glm::mat4>> PoseAt(std::span<const std::uint16_t> frames,
+                                           const std::vector<std::uint32_t>& meshTrees,
+                                           const level::Tr4Moveable& moveable, const level::Tr4Animation& animation,
+                                           std::uint32_t frame) {
+    using Result = io::Outcome<std::vector<glm::mat4>>;
+    const AnimationLength length = LengthOf(animation, frames.size());
+    if (length.keyframes == 0)
+        return Result::failure("the animation has no frame data");
+    const std::uint32_t rate = std::max<std::uint32_t>(animation.FrameRate, 1);
+    const std::uint32_t k = std::min(frame / rate, length.keyframes - 1);
+    const auto links = MeshTreeLinks(meshTrees, moveable);
+
+    const auto first = DecodeKeyframe(frames, animation, k, links.size());
+    if (!first)
+        return Result::failure(first.error());
+    auto pose = keyframePose(first.value(), links);
+    const float blend = static_cast<float>(frame % rate) / static_cast<float>(rate);
+    if (blend == 0.0f || k + 1 >= length.keyframes)
+        return pose;
+    const auto second = DecodeKeyframe(frames, animation, k + 1, links.size());
+    if (!second)
+        return Result::failure(second.error());
+    const auto next = keyframePose(second.value(), links);
+    for (std::size_t mesh = 0; mesh < pose.size(); ++mesh)
+        pose[mesh] = pose[mesh] * (1.0f - blend) + next[mesh] * blend;
+    return pose;
+}
+
+std::vector<glm::mat4> PreviewPose(const std::vector<glm::mat4>& filePose) {
+    const glm::mat4 toPreview = glm::scale(glm::mat4(1.0f), glm::vec3(0.1f, -0.1f, 0.1f));
+    const glm::mat4 toFile = glm::scale(glm::mat4(1.0f), glm::vec3(10.0f, -10.0f, 10.0f));
+    std::vector<glm::mat4> pose;
+    pose.reserve(filePose.size());
+    for (const glm::mat4& m : filePose)
+        // A column-vector matrix stored by glm has the same floats as its row-vector counterpart.
+        pose.push_back(toPreview * m * toFile);
+    return pose;
+}
+
+} // namespace veltrane::preview
