@@ -56,6 +56,17 @@ bool targetTexture(const level::Tr4Level& level, const trTextura& textures, std:
     return true;
 }
 
+// A level marks alpha-tested faces with object-texture attribute 1 and blended ones with 2 or 3.
+Blending targetBlending(const level::Tr4Level& level, std::size_t objectTexture) {
+    const std::uint16_t attribute = level.ObjectTextures[objectTexture].Attribute;
+    return attribute == 1 ? Blending::AlphaTest : attribute >= 2 ? Blending::Additive : Blending::Opaque;
+}
+
+// In a library, a face whose attribute byte has bit 0 set is blended; any other is alpha-tested.
+Blending sourceBlending(std::uint16_t attribute) {
+    return (attribute & 1) != 0 ? Blending::Additive : Blending::AlphaTest;
+}
+
 void finish(dxBufferTextura& renderMesh, RenderDevice* device) {
     if (device != nullptr)
         CreateVertexBuffer(*device, renderMesh);
@@ -107,6 +118,7 @@ std::int32_t BuildTargetMeshes(RenderMeshTable& table, RenderDevice* device, con
             if (!addVertices(*polygon, mesh, stripOrder(face.Vertices)))
                 continue;
             polygon->SetTexture(texture, stripOrder(uv));
+            polygon->blending = targetBlending(targetLevel, static_cast<std::size_t>(word));
             AddPolygon(renderMesh, std::move(polygon));
         }
         for (const level::MeshTriangle& face : mesh.Triangles) {
@@ -118,6 +130,7 @@ std::int32_t BuildTargetMeshes(RenderMeshTable& table, RenderDevice* device, con
             if (!addVertices(*polygon, mesh, face.Vertices))
                 continue;
             polygon->SetTexture(texture, uv);
+            polygon->blending = targetBlending(targetLevel, face.Texture);
             AddPolygon(renderMesh, std::move(polygon));
         }
         finish(renderMesh, device);
@@ -150,6 +163,7 @@ std::int32_t BuildSourceMeshes(RenderMeshTable& table, RenderDevice* device, con
             const std::array<float, 8> uv = mirrored ? std::array{r.x1, r.y0, r.x0, r.y0, r.x0, r.y1, r.x1, r.y1}
                                                      : std::array{r.x0, r.y0, r.x1, r.y0, r.x1, r.y1, r.x0, r.y1};
             polygon->SetTexture(texture, stripOrder(uv));
+            polygon->blending = sourceBlending(face.Attribute);
             AddPolygon(renderMesh, std::move(polygon));
         }
         for (const level::MeshTriangle& face : mesh.Triangles) {
@@ -162,6 +176,7 @@ std::int32_t BuildSourceMeshes(RenderMeshTable& table, RenderDevice* device, con
             if (!addVertices(*polygon, mesh, face.Vertices))
                 continue;
             polygon->SetTexture(texture, {r.x0, r.y0, r.x1, r.y0, r.x0, r.y1});
+            polygon->blending = sourceBlending(face.Attribute);
             AddPolygon(renderMesh, std::move(polygon));
         }
         finish(renderMesh, device);

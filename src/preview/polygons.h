@@ -16,6 +16,7 @@ constexpr std::uint32_t kFlagCullClockwise = 4;
 constexpr std::uint32_t kFlagCullCounterClockwise = 8;
 constexpr std::uint32_t kFlagTextured = 16;
 
+
 // One polygon of a render mesh: its vertices are added one slot at a time.
 class dxPoligono {
 public:
@@ -30,6 +31,7 @@ public:
     [[nodiscard]] std::int32_t SlotCount() const { return lastVertex + 1; }
 
     std::uint32_t flags = 0;
+    Blending blending = Blending::Opaque;
     std::int32_t vertexCount = 0; // slots written so far
     std::int32_t lastVertex = 0;  // highest slot
 

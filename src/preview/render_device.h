@@ -49,13 +49,21 @@ public:
     virtual ~VertexBuffer() = default;
 };
 
-// The polygons of one render mesh that share a texture and render flags, drawn with one call:
-// `indexCount` entries of the mesh's index list from `firstIndex` on, three a triangle.
+// How the game draws a face's texels, for the preview's transparency (kept apart from the render flags).
+enum class Blending : std::uint8_t {
+    Opaque,
+    AlphaTest, // texels whose alpha is 0 are holes
+    Additive,  // the face's colour is added to what lies behind it
+};
+
+// The polygons of one render mesh that share a texture, render flags and blending, drawn with one
+// call: `indexCount` entries of the mesh's index list from `firstIndex` on, three a triangle.
 struct DrawBatch {
     const PageTexture* texture = nullptr;
     std::uint32_t flags = 0;
     std::uint32_t firstIndex = 0;
     std::uint32_t indexCount = 0;
+    Blending blending = Blending::Opaque;
     bool operator==(const DrawBatch&) const = default;
 };
 

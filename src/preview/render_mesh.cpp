@@ -46,8 +46,12 @@ std::int32_t dxBufferTextura::BuildArrays() {
     CopyPolygons(reinterpret_cast<std::byte*>(texturedVertexData.data()), kFlagTextured);
     polygonTextures.clear();
     polygonTextures.reserve(static_cast<std::size_t>(PolygonCount()));
-    for (const auto& polygon : polygons)
+    polygonBlending.clear();
+    polygonBlending.reserve(static_cast<std::size_t>(PolygonCount()));
+    for (const auto& polygon : polygons) {
         polygonTextures.push_back(polygon->Texture());
+        polygonBlending.push_back(polygon->blending);
+    }
     return VertexCount() * static_cast<std::int32_t>(sizeof(RenderVertex));
 }
 
@@ -79,11 +83,13 @@ std::vector<DrawBatch> GroupPolygons(const dxBufferTextura& mesh, std::vector<st
     for (std::size_t i = 0; i < mesh.polygonFlags.size(); ++i) {
         const std::uint32_t flags = mesh.polygonFlags[i] & ~kFlagStrip;
         const PageTexture* texture = (flags & kFlagTextured) ? mesh.polygonTextures[i] : nullptr;
+        const Blending blending = i < mesh.polygonBlending.size() ? mesh.polygonBlending[i] : Blending::Opaque;
         std::size_t b = 0;
-        while (b < batches.size() && (batches[b].texture != texture || batches[b].flags != flags))
+        while (b < batches.size() &&
+               (batches[b].texture != texture || batches[b].flags != flags || batches[b].blending != blending))
             ++b;
         if (b == batches.size()) {
-            batches.push_back({texture, flags, 0, 0});
+            batches.push_back({texture, flags, 0, 0, blending});
             members.emplace_back();
         }
         const bool strip = (mesh.polygonFlags[i] & kFlagStrip) != 0;

@@ -64,6 +64,7 @@ public:
 
     std::vector<RenderVertex> texturedVertexData;
     std::vector<const PageTexture*> polygonTextures;
+    std::vector<Blending> polygonBlending;
     // Filled at upload: the polygons grouped by texture and flags, and the index list that draws them.
     std::vector<DrawBatch> drawBatches;
 };

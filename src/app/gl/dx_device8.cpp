@@ -23,15 +23,20 @@ void main() {
 }
 )";
 
-// The colour is the texel's alone: no lighting, no vertex colour, no blending. A polygon without a
-// texture shows white, the colour of a vertex that has none.
+// The colour is the texel's alone: no lighting, no vertex colour. A polygon without a texture shows
+// white, the colour of a vertex that has none. An alpha-tested face has holes where its texels'
+// alpha is 0.
 constexpr const char* kFragmentShader = R"(#version 330 core
 in vec2 uv;
 uniform sampler2D page;
 uniform bool textured;
+uniform bool alphaTest;
 out vec4 colour;
 void main() {
-    colour = textured ? vec4(texture(page, uv).rgb, 1.0) : vec4(1.0);
+    vec4 texel = textured ? texture(page, uv) : vec4(1.0);
+    if (alphaTest && texel.a < 0.5)
+        discard;
+    colour = vec4(texel.rgb, 1.0);
 }
 )";
 
@@ -90,6 +95,7 @@ bool dxDevice8::Initialize() {
     program_ = std::move(program);
     transformLocation_ = program_->uniformLocation("transform");
     texturedLocation_ = program_->uniformLocation("textured");
+    alphaTestLocation_ = program_->uniformLocation("alphaTest");
     program_->bind();
     program_->setUniformValue("page", 0);
     return true;
@@ -198,6 +204,18 @@ void dxDevice8::ApplyRenderFlags(std::uint32_t flags) {
     }
 }
 
+void dxDevice8::ApplyBlending(preview::Blending blending) {
+    const bool additive = showTransparency_ && blending == preview::Blending::Additive;
+    glUniform1i(alphaTestLocation_, showTransparency_ && blending == preview::Blending::AlphaTest ? 1 : 0);
+    if (additive) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE);
+    } else {
+        glDisable(GL_BLEND);
+    }
+    glDepthMask(additive ? GL_FALSE : GL_TRUE);
+}
+
 void dxDevice8::BindTexture(const preview::PageTexture* texture) {
     const auto* page = dynamic_cast<const GlPageTexture*>(texture);
     glUniform1i(texturedLocation_, page != nullptr ? 1 : 0);
@@ -221,19 +239,27 @@ std::int32_t dxDevice8::DrawBuffer(const preview::dxBufferTextura& mesh, const g
         for (std::size_t i = 0; i < mesh.polygonFlags.size(); ++i) {
             const std::uint32_t flags = mesh.polygonFlags[i];
             ApplyRenderFlags(flags);
+            ApplyBlending(i < mesh.polygonBlending.size() ? mesh.polygonBlending[i] : preview::Blending::Opaque);
             BindTexture((flags & preview::kFlagTextured) ? mesh.polygonTextures[i] : nullptr);
             const bool strip = (flags & preview::kFlagStrip) != 0;
             glDrawArrays(strip ? GL_TRIANGLE_STRIP : GL_TRIANGLES, start, strip ? 4 : 3);
             start += strip ? 4 : 3;
         }
     } else {
-        for (const preview::DrawBatch& batch : mesh.drawBatches) {
-            ApplyRenderFlags(batch.flags);
-            BindTexture(batch.texture);
-            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch.indexCount), GL_UNSIGNED_INT,
-                           reinterpret_cast<const void*>(std::uintptr_t{batch.firstIndex} * sizeof(std::uint32_t)));
+        // Added colours go last, over everything the mesh hides behind them.
+        for (const bool additivePass : {false, true}) {
+            for (const preview::DrawBatch& batch : mesh.drawBatches) {
+                if ((batch.blending == preview::Blending::Additive) != additivePass)
+                    continue;
+                ApplyRenderFlags(batch.flags);
+                ApplyBlending(batch.blending);
+                BindTexture(batch.texture);
+                glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch.indexCount), GL_UNSIGNED_INT,
+                               reinterpret_cast<const void*>(std::uintptr_t{batch.firstIndex} * sizeof(std::uint32_t)));
+            }
         }
     }
+    ApplyBlending(preview::Blending::Opaque);
     glBindVertexArray(0);
     return 0;
 }

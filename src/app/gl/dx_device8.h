@@ -36,6 +36,10 @@ public:
     // Each polygon its own draw call, binding its texture: how the geometry was drawn before
     // batching, kept to measure batching against and to check that it gives the same picture.
     void SetDrawPerPolygon(bool perPolygon) { drawPerPolygon_ = perPolygon; }
+    // Draws faces as the game blends them (see-through texels, added colours); off gives the flat
+    // picture in which every texel is opaque.
+    void SetShowTransparency(bool show) { showTransparency_ = show; }
+    [[nodiscard]] bool ShowTransparency() const { return showTransparency_; }
 
     bool SupportsTextureFormat(preview::TextureFormat format) const override;
     std::unique_ptr<preview::VertexBuffer> CreateVertexBuffer(std::span<const std::byte> vertexBytes,
@@ -61,12 +65,15 @@ private:
     // Fill and cull state of a polygon's render flags; D3D-style culling by on-screen winding.
     void ApplyRenderFlags(std::uint32_t flags);
     void BindTexture(const preview::PageTexture* texture);
+    void ApplyBlending(preview::Blending blending);
 
     const dxMain& main_;
     std::unique_ptr<QOpenGLShaderProgram> program_;
     int transformLocation_ = -1;
     int texturedLocation_ = -1;
+    int alphaTestLocation_ = -1;
     bool drawPerPolygon_ = false;
+    bool showTransparency_ = true;
 };
 
 } // namespace veltrane::app

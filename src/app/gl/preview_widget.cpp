@@ -60,11 +60,13 @@ void PreviewWidget::SetTarget(const level::Tr4Level* level, const level::Lista_M
         scene_.SetTarget(level, meshes);
     }
     BuildDeviceObjects(true);
+    emit selectionChanged();
 }
 
 void PreviewWidget::TargetChanged() {
     scene_.TargetChanged();
     BuildDeviceObjects(true);
+    emit selectionChanged();
 }
 
 void PreviewWidget::SetSource(const level::Tr4Level* pages, const wad::WadLibrary* library,
@@ -74,15 +76,34 @@ void PreviewWidget::SetSource(const level::Tr4Level* pages, const wad::WadLibrar
         scene_.SetSource(pages, library, meshes);
     }
     BuildDeviceObjects(true);
+    emit selectionChanged();
 }
 
 void PreviewWidget::Select(preview::PreviewSelection selection) {
     scene_.Select(selection);
     update();
+    emit selectionChanged();
 }
 
 void PreviewWidget::ClearSelection() {
     scene_.ClearSelection();
+    update();
+    emit selectionChanged();
+}
+
+io::Status PreviewWidget::ShowAnimationFrame(std::uint32_t animation, std::uint32_t frame) {
+    auto shown = scene_.ShowAnimationFrame(animation, frame);
+    update();
+    return shown;
+}
+
+void PreviewWidget::ShowRest() {
+    scene_.ShowRest();
+    update();
+}
+
+void PreviewWidget::SetShowTransparency(bool show) {
+    device_.SetShowTransparency(show);
     update();
 }
 

@@ -48,6 +48,15 @@ public:
     void Select(preview::PreviewSelection selection);
     void ClearSelection();
 
+    // The animations the moveable on show can play, each with its number of frames.
+    [[nodiscard]] std::vector<std::uint32_t> AnimationFrameCounts() const { return scene_.AnimationFrameCounts(); }
+    // Poses the moveable on show at a frame of one of its animations; a failure keeps the rest view
+    // and says why.
+    io::Status ShowAnimationFrame(std::uint32_t animation, std::uint32_t frame);
+    void ShowRest();
+    // Faces drawn as the game blends them (on at start), or the flat picture.
+    void SetShowTransparency(bool show);
+
     // The text of the "Spin Factor" box. A number becomes the spin factor; other text keeps the last
     // good factor and makes the factor invalid until a number is given.
     bool SetSpinFactorText(const QString& text);
@@ -62,6 +71,8 @@ public:
 
 signals:
     void spinFactorChanged(bool valid, const QString& message);
+    // Another object went on show (or none): the animation shown is back to the rest view.
+    void selectionChanged();
 
 protected:
     void initializeGL() override;
