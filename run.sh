@@ -6,4 +6,6 @@ cd "$(dirname "$0")"
 scripts/install-packages.sh
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build
-exec build/src/app/veltrane build/demo/target.tr4 build/demo/source.wad
+# The window leaves its scratch files in its working directory: build/, out of the sources' way.
+cd build
+exec src/app/veltrane demo/target.tr4 demo/source.wad

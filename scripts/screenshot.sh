@@ -1,7 +1,10 @@
 #!/bin/sh
 # Remakes docs/window.png, the README's picture of the window: the demo target and source opened,
-# the first source moveable on show. Run after a build (./run.sh or ./test.sh).
+# the first source moveable on show. Run after a build (./run.sh or ./test.sh). The window's scratch
+# files land in build/, where it runs.
 set -eu
 cd "$(dirname "$0")/.."
 mkdir -p docs
-exec scripts/with-display.sh build/src/app/veltrane --screenshot docs/window.png build/demo/target.tr4 build/demo/source.wad
+root=$(pwd)
+cd build
+exec "$root/scripts/with-display.sh" src/app/veltrane --screenshot "$root/docs/window.png" demo/target.tr4 demo/source.wad
