@@ -61,6 +61,7 @@ QGroupBox* groupBox(const char* name, const QString& title, QWidget* parent) {
 } // namespace
 
 void TForm1::CreateMenu() {
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
     Open1 = named(file->addAction(QStringLiteral("Open Target")), "Open1");
