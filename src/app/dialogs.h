@@ -26,7 +26,7 @@ public:
 
     std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
     std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
-    void ShowNotice(const QString& text, const QString& title) override { messageBox_.ShowNotice(text, title); }
+    void ShowNotice(const QString& text, const QString& title) override;
 
 private:
     QWidget* parent_;

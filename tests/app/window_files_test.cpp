@@ -6,6 +6,7 @@
 #include "support/wad_writer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -189,6 +190,8 @@ TEST_F(WindowTest, SaveAsWritesExactlyTheChosenNameAndTheFileLoadsAgain) {
 
     OpenTarget(saved);
     EXPECT_EQ(Entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #61"}));
+    // The busy cursor of opening, merging and saving is gone once each is done.
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(WindowTest, AFailedSaveIsReportedAndTouchesNoFile) {
