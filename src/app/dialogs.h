@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/gl/preview_messages.h"
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace veltrane::app {
+
+// Everything modal the window shows: file dialogs and message boxes. The window uses the real ones;
+// tests put in their own, so that no test ever waits on a modal window.
+class Dialogs : public PreviewMessages {
+public:
+    // The chosen file, or nothing when the user cancels. `filter` is in Qt's form: "Tomb Raider 4 (*.tr4)".
+    virtual std::optional<QString> OpenFileName(const QString& title, const QString& filter) = 0;
+    virtual std::optional<QString> SaveFileName(const QString& title, const QString& filter) = 0;
+};
+
+// The desktop's file dialogs and modal message boxes with an OK button and no icon.
+class WindowDialogs : public Dialogs {
+public:
+    explicit WindowDialogs(QWidget* parent) : parent_(parent), messageBox_(parent) {}
+
+    std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
+    void ShowNotice(const QString& text, const QString& title) override;
+
+private:
+    QWidget* parent_;
+    MessageBoxNotices messageBox_;
+};
+
+} // namespace veltrane::app

@@ -1,0 +1,58 @@
+// veltrane [TARGET.tr4] [SOURCE.wad]: the main window, with the files given opened at start.
+#include "app/screenshot.h"
+#include "app/tform1.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+using namespace veltrane;
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("veltrane"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Merges moveables and static meshes of a .wad library into a "
+                                                    "Tomb Raider 4 level."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("TARGET"), QStringLiteral("The .tr4 level to open as the target."),
+                                 QStringLiteral("[TARGET.tr4]"));
+    parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The .wad library to open as the source."),
+                                 QStringLiteral("[SOURCE.wad]"));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Show the first source moveable, save a picture of the window to FILE (PNG) and quit."),
+        QStringLiteral("FILE"));
+    parser.addOption(screenshot);
+    parser.process(application);
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 2) {
+        std::fprintf(stderr, "veltrane: at most a target and a source; see --help\n");
+        return 2;
+    }
+    const bool unattended = parser.isSet(screenshot);
+    app::UnattendedDialogs quiet;
+    app::TForm1::Options options;
+    if (unattended)
+        options.dialogs = &quiet;
+    app::TForm1 window(options);
+    window.show();
+    bool opened = true;
+    if (!files.empty())
+        opened = window.OpenTarget(files[0]) && opened;
+    if (files.size() > 1)
+        opened = window.OpenSource(files[1]) && opened;
+    if (unattended) {
+        if (!opened)
+            return 1;
+        if (!app::SaveScreenshot(window, parser.value(screenshot))) {
+            std::fprintf(stderr, "veltrane: could not save the picture of the window\n");
+            return 1;
+        }
+        return 0;
+    }
+    return application.exec();
+}

@@ -1,0 +1,56 @@
+#include "app/screenshot.h"
+
+#include "app/tform1.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QListWidget>
+#include <QPixmap>
+#include <QThread>
+#include <QWindow>
+
+#include <cstdio>
+#include <functional>
+
+namespace veltrane::app {
+namespace {
+
+constexpr int kPatienceMs = 10000;
+
+// Runs the event loop until `done` holds or the patience runs out.
+bool waitFor(const std::function<bool()>& done) {
+    QDeadlineTimer deadline(kPatienceMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+} // namespace
+
+void UnattendedDialogs::ShowNotice(const QString& text, const QString& title) {
+    std::fprintf(stderr, "%s%s%s\n", qPrintable(title), title.isEmpty() ? "" : ": ", qPrintable(text));
+}
+
+bool SaveScreenshot(TForm1& window, const QString& file) {
+    window.show();
+    if (!waitFor([&] { return window.windowHandle() != nullptr && window.windowHandle()->isExposed(); }))
+        return false;
+    if (window.CheckListBox1->count() > 0) {
+        window.CheckListBox1->setCurrentRow(0);
+        window.CheckListBox1Click();
+    } else if (window.ListBox1->count() > 0) {
+        window.ListBox1->setCurrentRow(0);
+        window.ListBox1Click();
+    }
+    const int drawn = window.Panel1->FrameCount();
+    window.Panel1->update();
+    if (!waitFor([&] { return window.Panel1->FrameCount() > drawn; }))
+        return false;
+    return window.grab().save(file, "PNG");
+}
+
+} // namespace veltrane::app

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "app/dialogs.h"
+#include "app/gl/preview_widget.h"
+#include "level/mesh_record.h"
+#include "level/tr4_level.h"
+#include "merge/source_set.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace veltrane::app {
+
+class AnchoredPanel;
+
+// The main window: the target level and the source library, their object lists, the preview panel,
+// and the commands that open, merge, change and save.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    struct Options {
+        // Where dialogs and messages go; null: the desktop's dialogs and message boxes.
+        Dialogs* dialogs = nullptr;
+        // False makes the preview behave as on a device without 32-bit textures.
+        bool allow32BitTextures = true;
+    };
+
+    static inline const QString kCaption = QStringLiteral("Veltrane Beta Version");
+
+    explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(Options options, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // File menu.
+    void Open1Click();
+    void Open2Click();
+    void SaveAs1Click();
+    void Exit1Click();
+    void About1Click();
+    // Open Target and Open Source after their dialog, as a drop or the command line opens a file.
+    // A file that cannot be read leaves everything as it was; returns whether it was opened.
+    bool OpenTarget(const QString& path);
+    bool OpenSource(const QString& path);
+
+    // A click on an entry of one of the four object lists.
+    void ListBox1Click();
+    void ListBox2Click();
+    void CheckListBox1Click();
+    void CheckListBox2Click();
+    // "Change": the text of the "Object ID:" box becomes the ObjectId of the highlighted target entry.
+    void Button3Click();
+    // "Merge-->": the ticked source objects go into the target.
+    void Button1Click();
+
+    // The files loaded, or null.
+    [[nodiscard]] const level::Tr4Level* TargetLevel() const;
+    [[nodiscard]] const level::Lista_Mesh* TargetMeshes() const;
+    [[nodiscard]] const merge::SourceSet* Source() const { return source_.get(); }
+
+    // The controls, under the names users of the layout know them by.
+    QLabel* Label1;
+    QLineEdit* Edit1;
+    PreviewWidget* Panel1;
+    QGroupBox* GroupBox1;
+    QListWidget* ListBox1;
+    QLabel* Label2;
+    QLineEdit* Edit6;
+    QPushButton* Button3;
+    QListWidget* ListBox2;
+    QGroupBox* GroupBox2;
+    QListWidget* CheckListBox1;
+    QListWidget* CheckListBox2;
+    QPushButton* Button1;
+    QGroupBox* GroupBox3;
+    QPlainTextEdit* Memo1;
+    QAction* Open1;
+    QAction* Open2;
+    QAction* SaveAs1;
+    QAction* Exit1;
+    QAction* DisableSounds1;
+    QAction* About1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    struct Target {
+        level::Tr4Level level;
+        level::Lista_Mesh meshes{level::MeshKind::Level};
+    };
+
+    void CreateMenu();
+    void CreateControls();
+    void ConnectControls();
+    void FormCreate();
+    void FormClose();
+
+    void FillTargetLists();
+    void FillSourceLists();
+    // Save As, Merge and Change need a target.
+    void EnableTargetCommands();
+    void ShowMessage(const QString& text, const QString& title);
+
+    bool allow32BitTextures_;
+    WindowDialogs windowDialogs_;
+    Dialogs* dialogs_;
+    AnchoredPanel* panel_;
+    std::unique_ptr<Target> target_;
+    std::unique_ptr<merge::SourceSet> source_;
+};
+
+} // namespace veltrane::app

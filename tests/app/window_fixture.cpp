@@ -1,0 +1,149 @@
+#include "window_fixture.h"
+
+#include "../preview_gl/gl_fixtures.h"
+
+#include "level/level_file.h"
+#include "level/mesh_block.h"
+#include "support/mesh_blocks.h"
+#include "support/pages.h"
+#include "support/wad_writer.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTest>
+
+#include <fstream>
+
+namespace veltrane::app::testing {
+namespace {
+
+std::optional<QString> answer(std::deque<QString>& answers) {
+    if (answers.empty())
+        return std::nullopt;
+    const QString next = answers.front();
+    answers.pop_front();
+    if (next.isEmpty())
+        return std::nullopt;
+    return next;
+}
+
+QString qtPath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+} // namespace
+
+std::optional<QString> RecordedDialogs::OpenFileName(const QString& title, const QString& filter) {
+    asked.push_back({title, filter});
+    return answer(openAnswers);
+}
+
+std::optional<QString> RecordedDialogs::SaveFileName(const QString& title, const QString& filter) {
+    asked.push_back({title, filter});
+    return answer(saveAnswers);
+}
+
+merge::testing::SourceFixture twoOfEachSource() {
+    using merge::testing::quad;
+    using merge::testing::triangle;
+    merge::testing::SourceFixture source;
+    source.addSample(0, 0, 0, 16, 16);
+    source.addSample(0, 0, 1, 32, 8);
+    source.library.Animations.resize(2);
+    source.addStatic(50, {quad(0), triangle(0)});
+    source.addStatic(51, {quad(1)});
+    source.addMoveable(60, 2, 6, 0);
+    source.addMoveable(61, 3, 4, 1);
+    return source;
+}
+
+WindowTest::WindowTest() {
+    preview::testing::application();
+    static int made = 0;
+    folder = std::filesystem::temp_directory_path() /
+             ("veltrane-window-" + std::to_string(QCoreApplication::applicationPid()) + "-" + std::to_string(++made));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    previousFolder = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+
+    TForm1::Options options;
+    options.dialogs = &dialogs;
+    window = std::make_unique<TForm1>(options);
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+WindowTest::~WindowTest() {
+    window.reset();
+    std::filesystem::current_path(previousFolder);
+    std::filesystem::remove_all(folder);
+}
+
+std::filesystem::path WindowTest::WriteTarget(const std::string& name, merge::testing::TargetFixture fixture) {
+    level::RebuildMeshBlock(fixture.meshes, fixture.level);
+    const auto path = folder / name;
+    const auto written = level::writeLevel(path, fixture.level);
+    EXPECT_TRUE(written.ok()) << written.error();
+    return path;
+}
+
+std::filesystem::path WindowTest::WriteSource(const std::string& name, const merge::testing::SourceFixture& fixture) {
+    // The fixture keeps its meshes and pages parsed; the file holds them as a library does.
+    wad::WadLibrary library = fixture.library;
+    const auto block = builders::writeLibraryMeshes(fixture.meshes.Meshes());
+    library.MeshWords = block.Words;
+    EXPECT_EQ(library.MeshPointers, block.Pointers);
+    for (std::size_t page = 0; page < fixture.pages.Pages32.size() / level::kPageBytes32; ++page)
+        builders::appendLibraryPage(library, [page](int x, int y) {
+            return builders::Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
+                                 static_cast<std::uint8_t>(page * 100)};
+        });
+    return WriteBytes(name, builders::encodeLibrary(library));
+}
+
+std::filesystem::path WindowTest::WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const auto path = folder / name;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+void WindowTest::OpenTarget(const std::filesystem::path& path) {
+    dialogs.openAnswers.push_back(qtPath(path));
+    window->Open1Click();
+}
+
+void WindowTest::OpenSource(const std::filesystem::path& path) {
+    dialogs.openAnswers.push_back(qtPath(path));
+    window->Open2Click();
+}
+
+void WindowTest::Click(QListWidget& list, int row) {
+    const QRect rect = list.visualItemRect(list.item(row));
+    ASSERT_FALSE(rect.isEmpty()) << "entry " << row << " is not on show";
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rect.center() + QPoint(rect.width() / 4, 0));
+}
+
+void WindowTest::Tick(QListWidget& list, int row) {
+    QListWidgetItem* item = list.item(row);
+    item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+QStringList WindowTest::Entries(const QListWidget& list) {
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts.push_back(list.item(i)->text());
+    return texts;
+}
+
+QStringList WindowTest::MemoLines() const {
+    const QString text = window->Memo1->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+RecordedDialogs::Notice WindowTest::LastNotice() const {
+    return dialogs.notices.empty() ? RecordedDialogs::Notice{} : dialogs.notices.back();
+}
+
+} // namespace veltrane::app::testing
