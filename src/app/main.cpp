@@ -26,6 +26,11 @@ int main(int argc, char** argv) {
         QStringLiteral("Show the first source moveable, save a picture of the window to FILE (PNG) and quit."),
         QStringLiteral("FILE"));
     parser.addOption(screenshot);
+    const QCommandLineOption pose(QStringLiteral("pose"),
+                                  QStringLiteral("With --screenshot: pose the moveable at frame FRAME of its animation "
+                                                 "ANIM (counted from 0)."),
+                                  QStringLiteral("ANIM:FRAME"));
+    parser.addOption(pose);
     parser.process(application);
 
     const QStringList files = parser.positionalArguments();
@@ -48,7 +53,18 @@ int main(int argc, char** argv) {
     if (unattended) {
         if (!opened)
             return 1;
-        if (!app::SaveScreenshot(window, parser.value(screenshot))) {
+        std::optional<app::ScreenshotPose> posed;
+        if (parser.isSet(pose)) {
+            const QStringList parts = parser.value(pose).split(QLatin1Char(':'));
+            bool animationOk = false, frameOk = false;
+            if (parts.size() == 2)
+                posed = app::ScreenshotPose{parts[0].toInt(&animationOk), parts[1].toInt(&frameOk)};
+            if (!animationOk || !frameOk) {
+                std::fprintf(stderr, "veltrane: --pose takes ANIM:FRAME, two whole numbers\n");
+                return 2;
+            }
+        }
+        if (!app::SaveScreenshot(window, parser.value(screenshot), posed)) {
             std::fprintf(stderr, "veltrane: could not save the picture of the window\n");
             return 1;
         }

@@ -35,7 +35,7 @@ void UnattendedDialogs::ShowNotice(const QString& text, const QString& title) {
     std::fprintf(stderr, "%s%s%s\n", qPrintable(title), title.isEmpty() ? "" : ": ", qPrintable(text));
 }
 
-bool SaveScreenshot(TForm1& window, const QString& file) {
+bool SaveScreenshot(TForm1& window, const QString& file, std::optional<ScreenshotPose> pose) {
     window.show();
     if (!waitFor([&] { return window.windowHandle() != nullptr && window.windowHandle()->isExposed(); }))
         return false;
@@ -45,6 +45,10 @@ bool SaveScreenshot(TForm1& window, const QString& file) {
     } else if (window.ListBox1->count() > 0) {
         window.ListBox1->setCurrentRow(0);
         window.ListBox1Click();
+    }
+    if (pose) {
+        emit window.Animation->selector->activated(pose->animation + 1);
+        window.Animation->slider->setValue(pose->frame);
     }
     const int drawn = window.Panel1->FrameCount();
     window.Panel1->update();

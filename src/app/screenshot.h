@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace veltrane::app {
 
 class TForm1;
@@ -17,8 +19,15 @@ public:
     void ShowNotice(const QString& text, const QString& title) override;
 };
 
+// An animation frame to pose the object on show at, for the picture.
+struct ScreenshotPose {
+    int animation = 0;
+    int frame = 0;
+};
+
 // Shows the window with its first source moveable (else its first target moveable) in the preview,
-// waits for the preview to draw it and saves a picture of the whole window to `file` (PNG).
-bool SaveScreenshot(TForm1& window, const QString& file);
+// posed at `pose` when one is given, waits for the preview to draw it and saves a picture of the
+// whole window to `file` (PNG).
+bool SaveScreenshot(TForm1& window, const QString& file, std::optional<ScreenshotPose> pose = std::nullopt);
 
 } // namespace veltrane::app

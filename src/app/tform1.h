@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/dialogs.h"
+#include "app/gl/animation_controls.h"
 #include "app/gl/preview_widget.h"
 #include "level/mesh_record.h"
 #include "level/tr4_level.h"
@@ -72,6 +73,7 @@ public:
     QLabel* Label1;
     QLineEdit* Edit1;
     PreviewWidget* Panel1;
+    AnimationControls* Animation;
     QGroupBox* GroupBox1;
     QListWidget* ListBox1;
     QLabel* Label2;

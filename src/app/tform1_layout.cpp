@@ -134,6 +134,13 @@ void TForm1::CreateControls() {
 
     Button1 = named(new QPushButton(QStringLiteral("Merge-->"), panel_), "Button1");
     panel_->Place(Button1, {384, 432, 105, 33}, kCentredBelow);
+    // The animation controls fill the room beside the merge button, under the preview.
+    Animation = new AnimationControls(*Panel1, panel_);
+    panel_->Place(Animation->selector, {280, 421, 100, 21}, kCentredBelow);
+    panel_->Place(Animation->slider, {280, 446, 100, 20}, kCentredBelow);
+    panel_->Place(Animation->play, {493, 421, 54, 21}, kCentredBelow);
+    Animation->transparency->setFont(pixelFont(font(), kFontHeight - 1, false)); // fits beside the button
+    panel_->Place(Animation->transparency, {493, 446, 120, 20}, kCentredBelow);
     GroupBox3 = groupBox("GroupBox3", QStringLiteral("Targets Stats:"), panel_);
     panel_->Place(GroupBox3, {304, 472, 273, 113}, kCentredBelow);
     // The memo lies over the stats box, not in it, at its own place.

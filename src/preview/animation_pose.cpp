@@ -73,8 +73,18 @@ io::Outcome<std::vector<glm::mat4>> PoseAt(std::span<const std::uint16_t> frames
     return pose;
 }
 
-std::vector<glm::mat4> PreviewPose(const std::vector<glm::mat4>& filePose) {
-    const glm::mat4 toPreview = glm::scale(glm::mat4(1.0f), glm::vec3(0.1f, -0.1f, 0.1f));
+glm::vec3 AnimationCentre(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
+                          std::size_t meshCount) {
+    const auto first = DecodeKeyframe(frames, animation, 0, meshCount);
+    if (!first)
+        return {};
+    const auto& box = first->boundingBox;
+    return {(box[0] + box[1]) / 2.0f, (box[2] + box[3]) / 2.0f, (box[4] + box[5]) / 2.0f};
+}
+
+std::vector<glm::mat4> PreviewPose(const std::vector<glm::mat4>& filePose, glm::vec3 centre) {
+    const glm::mat4 toPreview =
+        glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.1f, -0.1f, 0.1f)), -centre);
     const glm::mat4 toFile = glm::scale(glm::mat4(1.0f), glm::vec3(10.0f, -10.0f, 10.0f));
     std::vector<glm::mat4> pose;
     pose.reserve(filePose.size());

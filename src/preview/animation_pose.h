@@ -30,8 +30,15 @@ io::Outcome<std::vector<glm::mat4>> PoseAt(std::span<const std::uint16_t> frames
                                            const level::Tr4Moveable& moveable, const level::Tr4Animation& animation,
                                            std::uint32_t frame);
 
+// The middle of the bounding box of the animation's first keyframe, in file units (the origin when
+// that keyframe cannot be read).
+glm::vec3 AnimationCentre(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
+                          std::size_t meshCount);
+
 // The same pose for the preview: row-vector matrices in preview units (x 0.1, y -0.1, z 0.1) that take
-// a render vertex of mesh k to its posed place.
-std::vector<glm::mat4> PreviewPose(const std::vector<glm::mat4>& filePose);
+// a render vertex of mesh k to its posed place, moved so that `centre` (file units) lies at the origin
+// the camera looks at. Centred on its animation's first box, a figure that the root offset lifts
+// onto its feet stays in view as the rest view does.
+std::vector<glm::mat4> PreviewPose(const std::vector<glm::mat4>& filePose, glm::vec3 centre = {});
 
 } // namespace veltrane::preview

@@ -46,13 +46,14 @@ io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t 
     if (animation >= range.count)
         return io::Status::failure("the moveable has no animation " + std::to_string(animation));
     auto& list = *preview.moveables[static_cast<std::size_t>(index)];
-    auto pose = PoseAt(file.Frames, file.MeshTrees, file.Moveables[static_cast<std::size_t>(index)],
-                       file.Animations[range.first + animation], frame);
+    const level::Tr4Moveable& moveable = file.Moveables[static_cast<std::size_t>(index)];
+    const level::Tr4Animation& played = file.Animations[range.first + animation];
+    auto pose = PoseAt(file.Frames, file.MeshTrees, moveable, played, frame);
     if (!pose) {
         list.pose.clear();
         return io::Status::failure(pose.error());
     }
-    list.pose = PreviewPose(pose.value());
+    list.pose = PreviewPose(pose.value(), AnimationCentre(file.Frames, played, moveable.MeshCount));
     return io::success();
 }
 

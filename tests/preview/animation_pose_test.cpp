@@ -122,3 +122,19 @@ TEST(AnimationPose, AMergedMoveablePlaysInTheTargetExactlyAsInTheSource) {
         }
     }
 }
+
+TEST(AnimationPose, APosedObjectIsCentredOnItsFirstBoundingBox) {
+    TwoMeshes figure;
+    // A box from y -400 (up) to 0 (the feet), x -100 to 300.
+    for (auto keyframe : {0u, 11u}) {
+        figure.frames[keyframe + 0] = static_cast<std::uint16_t>(-100);
+        figure.frames[keyframe + 1] = 300;
+        figure.frames[keyframe + 2] = static_cast<std::uint16_t>(-400);
+    }
+    const auto centre = preview::AnimationCentre(figure.frames, figure.animation, 2);
+    EXPECT_EQ(centre, glm::vec3(100, -200, 0));
+    const auto pose = preview::PoseAt(figure.frames, figure.meshTrees, figure.moveable, figure.animation, 0);
+    ASSERT_TRUE(pose.ok());
+    // The root's origin, file (0, 0, 0), lies 100 left and 200 below the box's middle.
+    expectNear(place(preview::PreviewPose(pose.value(), centre)[0], {0, 0, 0}), {-10, -20, 0});
+}
