@@ -33,6 +33,12 @@ std::size_t statusBytes(const std::string& field) {
 
 double mebibytes(std::size_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
+// Where the memory goes: resident and peak so far after each step.
+void report(const char* step) {
+    std::printf("%-28s resident %6.1f MiB, peak so far %6.1f MiB\n", step, mebibytes(statusBytes("VmRSS:")),
+                mebibytes(statusBytes("VmHWM:")));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -49,7 +55,9 @@ int main(int argc, char** argv) {
     }
     const std::size_t levelBytes = target->Pages32.size() + target->Pages16.size() + target->PagesMisc.size() +
                                    target->LevelData.size() + target->Tail.size();
+    report("level open");
     level::Lista_Mesh targetMeshes = level::ParseMeshBlock(level::wordBytes(target->MeshWords), level::MeshKind::Level);
+    report("level meshes parsed");
 
     auto library = wad::readLibrary(argv[2]);
     if (!library) {
@@ -57,7 +65,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::size_t libraryBytes = std::filesystem::file_size(argv[2]);
+    report("library read");
     const merge::SourceSet source = merge::OpenSourceSet(std::move(library.value()));
+    report("source set made");
 
     merge::MergeTicks everything;
     everything.statics.resize(source.library.StaticMeshes.size());
@@ -70,6 +80,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    report("merged");
     const std::size_t peak = statusBytes("VmHWM:");
     const std::size_t inflated = levelBytes + libraryBytes;
     std::printf("level inflated %.1f MiB, library %.1f MiB, pages added %d\n", mebibytes(levelBytes),

@@ -99,7 +99,7 @@ Outcome<std::vector<std::uint8_t>> BlockDeflate::join() {
     for (auto& block : blocks_) {
         stream.insert(stream.end(), block.packed.begin(), block.packed.end());
         adler = adler32_combine(adler, block.adler, static_cast<z_off_t>(block.length));
-        block.packed = {};
+        block.packed = std::vector<std::uint8_t>();
     }
     for (const int shift : {24, 16, 8, 0})
         stream.push_back(static_cast<std::uint8_t>(adler >> shift));
