@@ -19,7 +19,7 @@ Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> pa
 // A chunk is deflated in blocks of this many inflated bytes, each on its own but primed with the
 // 32 KiB before it, so that the blocks can be deflated at the same time and still pack as tightly as
 // one pass over the whole chunk.
-constexpr std::size_t kDeflateBlockBytes = 256 * 1024;
+constexpr std::size_t kDeflateBlockBytes = 1024 * 1024;
 
 // One chunk deflated as blocks on a pool and joined into a single zlib stream at zlib's default level:
 // a zlib header, the raw blocks (each but the last ended by a sync flush, which ends it on a byte
