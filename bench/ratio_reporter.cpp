@@ -6,8 +6,13 @@ namespace veltrane::bench {
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const auto& run : runs)
-        if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-            seconds_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+            const auto& name = run.run_name.function_name;
+            seconds_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            cpuSeconds_[name] = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (const auto busiest = run.counters.find("busiest_thread"); busiest != run.counters.end())
+                busiestThreadSeconds_[name] = busiest->second.value / 1000.0;
+        }
     ConsoleReporter::ReportRuns(runs);
 }
 
@@ -16,8 +21,14 @@ void RatioReporter::Finalize() {
     for (const auto& [measured, baseline] : pairs_) {
         const auto m = seconds_.find(measured);
         const auto b = seconds_.find(baseline);
-        if (m != seconds_.end() && b != seconds_.end() && b->second > 0)
-            std::printf("ratio %s / %s = %.3f\n", measured.c_str(), baseline.c_str(), m->second / b->second);
+        if (m == seconds_.end() || b == seconds_.end() || b->second <= 0)
+            continue;
+        std::printf("ratio %s / %s = %.3f", measured.c_str(), baseline.c_str(), m->second / b->second);
+        const auto busiest = busiestThreadSeconds_.find(measured);
+        const double baselineCpu = cpuSeconds_[baseline];
+        if (busiest != busiestThreadSeconds_.end() && baselineCpu > 0)
+            std::printf(" (busiest thread's CPU time / baseline's = %.3f)", busiest->second / baselineCpu);
+        std::printf("\n");
     }
 }
 

@@ -44,7 +44,7 @@ io::Outcome<std::vector<std::int32_t>> tick(const Records& records, const std::v
 
 io::Outcome<MergeReport> runMerge(const MergeRequest& request) {
     using Result = io::Outcome<MergeReport>;
-    auto target = load<level::Tr4Level>(request.target, level::decodeLevel);
+    auto target = load<level::Tr4Level>(request.target, [](auto bytes) { return level::decodeLevel(bytes); });
     if (!target)
         return Result::failure(target.error());
     auto library = load<wad::WadLibrary>(request.source, wad::decodeLibrary);

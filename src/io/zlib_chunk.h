@@ -1,6 +1,7 @@
 #pragma once
 
 #include "io/outcome.h"
+#include "io/task_pool.h"
 
 #include <cstdint>
 #include <span>
@@ -15,7 +16,36 @@ constexpr std::uint64_t kMaxInflateRatio = 1032;
 // Inflates one zlib stream that must give exactly `statedSize` bytes.
 Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize);
 
-// Deflates at zlib's default level into a buffer of compressBound bytes, trimmed to the packed size.
-Outcome<std::vector<std::uint8_t>> deflateChunk(std::span<const std::uint8_t> inflated);
+// A chunk is deflated in blocks of this many inflated bytes, each on its own but primed with the
+// 32 KiB before it, so that the blocks can be deflated at the same time and still pack as tightly as
+// one pass over the whole chunk.
+constexpr std::size_t kDeflateBlockBytes = 1024 * 1024;
+
+// One chunk deflated as blocks on a pool and joined into a single zlib stream at zlib's default level:
+// a zlib header, the raw blocks (each but the last ended by a sync flush, which ends it on a byte
+// boundary), and the Adler-32 of the whole chunk combined from those of its blocks. Plain uncompress
+// reads the result like any other zlib stream.
+class BlockDeflate {
+public:
+    // Queues the blocks of `inflated` on `pool`; the bytes must stay alive and unchanged until the
+    // pool has finished, and this object must outlive the pool.
+    void start(TaskPool& pool, std::span<const std::uint8_t> inflated, std::size_t blockBytes = kDeflateBlockBytes);
+    // Once the pool has finished: the joined stream, or why a block could not be deflated.
+    Outcome<std::vector<std::uint8_t>> join();
+
+    struct Block {
+        std::vector<std::uint8_t> packed;
+        std::size_t length = 0;   // inflated bytes
+        unsigned long adler = 1;  // Adler-32 of the inflated bytes
+        int status = 0;           // zlib's status; 0 once deflated
+    };
+
+private:
+    std::vector<Block> blocks_;
+};
+
+// Deflates one chunk with a pool of `threads` threads (see BlockDeflate).
+Outcome<std::vector<std::uint8_t>> deflateChunk(std::span<const std::uint8_t> inflated,
+                                                unsigned threads = hardwareThreads());
 
 } // namespace veltrane::io

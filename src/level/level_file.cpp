@@ -29,20 +29,26 @@ std::uint32_t& packedSize(Tr4Level& level, std::size_t chunk) {
     return *sizes[chunk];
 }
 
-void readChunk(io::ByteReader& in, Tr4Level& level, std::size_t chunk) {
-    const std::uint32_t inflatedSize = in.u32("inflated size");
+// A chunk as it stands in the file, before it is inflated.
+struct PackedChunk {
+    std::uint32_t inflatedSize = 0;
+    std::span<const std::uint8_t> packed;
+};
+
+PackedChunk readPackedChunk(io::ByteReader& in) {
+    PackedChunk chunk;
+    chunk.inflatedSize = in.u32("inflated size");
     const std::uint32_t packed = in.u32("packed size");
-    auto inflated = io::inflateChunk(in.bytes(packed, "packed data"), inflatedSize);
-    if (!inflated)
-        throw io::FormatError(inflated.error());
-    chunkBytes(level, chunk) = std::move(inflated.value());
-    packedSize(level, chunk) = packed;
+    chunk.packed = in.bytes(packed, "packed data");
+    return chunk;
 }
 
 } // namespace
 
-io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file) {
+io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned threads) {
+    using Result = io::Outcome<Tr4Level>;
     Tr4Level level;
+    std::array<PackedChunk, 4> chunks;
     try {
         io::ByteReader in(file, "file");
         io::within("header", [&] {
@@ -52,49 +58,98 @@ io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file) {
             level.NumBumpPages = in.u16("bump page count");
         });
         for (std::size_t chunk = 0; chunk < kChunkNames.size(); ++chunk)
-            io::within(kChunkNames[chunk], [&] { readChunk(in, level, chunk); });
-        level.PageCount = static_cast<std::uint32_t>(level.Pages32.size() / kPageBytes32);
+            chunks[chunk] = io::within(kChunkNames[chunk], [&] { return readPackedChunk(in); });
         level.SampleCount = in.u32("sample count");
         const auto tail = in.bytes(in.remaining(), "tail");
         level.Tail.assign(tail.begin(), tail.end());
-        parseLevelData(level.LevelData, level);
-    } catch (const io::FormatError& error) {
-        return io::Outcome<Tr4Level>::failure(error.what());
-    }
-    return level;
-}
-
-io::Outcome<Tr4Level> readLevel(const std::filesystem::path& path) {
-    auto file = io::readWholeFile(path);
-    if (!file)
-        return io::Outcome<Tr4Level>::failure(file.error());
-    return decodeLevel(file.value());
-}
-
-io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level) {
-    using Result = io::Outcome<EncodedLevel>;
-    EncodedLevel encoded;
-    try {
-        encoded.levelData = serialiseLevelData(level);
     } catch (const io::FormatError& error) {
         return Result::failure(error.what());
     }
 
+    // Each task fills only its own chunk's fields and its own failure, so the tasks share nothing.
+    // The level-data block is parsed by the task that inflated it, while the pages may still inflate.
+    std::array<std::string, 4> failures;
+    std::string parseFailure;
+    {
+        io::TaskPool pool(threads);
+        const auto inflate = [&](std::size_t chunk) {
+            auto inflated = io::inflateChunk(chunks[chunk].packed, chunks[chunk].inflatedSize);
+            if (!inflated) {
+                failures[chunk] = std::string(kChunkNames[chunk]) + ": " + inflated.error();
+                return false;
+            }
+            chunkBytes(level, chunk) = std::move(inflated.value());
+            packedSize(level, chunk) = static_cast<std::uint32_t>(chunks[chunk].packed.size());
+            return true;
+        };
+        // Largest first, so that the longest inflate starts at once; the level data next, so that its
+        // parse overlaps the rest.
+        pool.submit([&] { inflate(0); });
+        pool.submit([&] {
+            if (!inflate(3))
+                return;
+            try {
+                parseLevelData(level.LevelData, level);
+            } catch (const io::FormatError& error) {
+                parseFailure = error.what();
+            }
+        });
+        pool.submit([&] { inflate(1); });
+        pool.submit([&] { inflate(2); });
+        pool.wait();
+    }
+    for (const auto& failure : failures)
+        if (!failure.empty())
+            return Result::failure(failure);
+    if (!parseFailure.empty())
+        return Result::failure(parseFailure);
+    level.PageCount = static_cast<std::uint32_t>(level.Pages32.size() / kPageBytes32);
+    return level;
+}
+
+io::Outcome<Tr4Level> readLevel(const std::filesystem::path& path, unsigned threads) {
+    auto file = io::readWholeFile(path);
+    if (!file)
+        return io::Outcome<Tr4Level>::failure(file.error());
+    return decodeLevel(file.value(), threads);
+}
+
+io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level, unsigned threads) {
+    using Result = io::Outcome<EncodedLevel>;
+    EncodedLevel encoded;
     const std::array<const std::vector<std::uint8_t>*, 4> chunks = {&level.Pages32, &level.Pages16, &level.PagesMisc,
                                                                     &encoded.levelData};
+    for (std::size_t chunk = 0; chunk + 1 < chunks.size(); ++chunk)
+        if (chunks[chunk]->size() > UINT32_MAX)
+            return Result::failure(std::string(kChunkNames[chunk]) + " is larger than a level file can hold");
+
+    std::array<io::BlockDeflate, 4> deflates;
+    {
+        io::TaskPool pool(threads);
+        for (std::size_t chunk = 0; chunk + 1 < chunks.size(); ++chunk)
+            deflates[chunk].start(pool, *chunks[chunk]);
+        // The pool's threads deflate the pages while this one serialises the level data.
+        try {
+            encoded.levelData = serialiseLevelData(level);
+        } catch (const io::FormatError& error) {
+            return Result::failure(error.what());
+        }
+        if (encoded.levelData.size() > UINT32_MAX)
+            return Result::failure(std::string(kChunkNames[3]) + " is larger than a level file can hold");
+        deflates[3].start(pool, encoded.levelData);
+        pool.wait();
+    }
+
     io::ByteWriter out;
     out.u32(level.Version);
     out.u16(level.NumRoomPages);
     out.u16(level.NumObjectPages);
     out.u16(level.NumBumpPages);
     for (std::size_t chunk = 0; chunk < chunks.size(); ++chunk) {
-        const auto& inflated = *chunks[chunk];
-        if (inflated.size() > UINT32_MAX)
-            return Result::failure(std::string(kChunkNames[chunk]) + " is larger than a level file can hold");
-        auto packed = io::deflateChunk(inflated);
+        auto packed = deflates[chunk].join();
         if (!packed)
             return Result::failure(std::string(kChunkNames[chunk]) + " " + packed.error());
-        out.u32(static_cast<std::uint32_t>(inflated.size()));
+        out.u32(static_cast<std::uint32_t>(chunks[chunk]->size()));
         out.u32(static_cast<std::uint32_t>(packed->size()));
         out.bytes(packed.value());
         encoded.packedSizes[chunk] = static_cast<std::uint32_t>(packed->size());
@@ -105,8 +160,8 @@ io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level) {
     return encoded;
 }
 
-io::Status writeLevel(const std::filesystem::path& path, Tr4Level& level) {
-    auto encoded = encodeLevel(level);
+io::Status writeLevel(const std::filesystem::path& path, Tr4Level& level, unsigned threads) {
+    auto encoded = encodeLevel(level, threads);
     if (!encoded)
         return io::Status::failure(encoded.error());
     auto written = io::replaceFile(path, encoded->file);

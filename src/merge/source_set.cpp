@@ -11,6 +11,8 @@ SourceSet OpenSourceSet(wad::WadLibrary library) {
     source.meshes = level::ParseMeshBlock(level::wordBytes(source.library.MeshWords), level::MeshKind::Library);
     source.pages.Pages32 = wad::ConvertPages(source.library.TextureBytes);
     wad::CopyPages(source.pages);
+    // Nothing reads the library's own 24-bit pages once the page set holds them converted.
+    source.library.TextureBytes = std::vector<std::uint8_t>();
     return source;
 }
 

@@ -8,7 +8,8 @@
 namespace veltrane::merge {
 
 // A library ready to merge from, as Open Source leaves it: its meshes parsed in library form and its
-// pages converted to the 32-bit form with their whole-page copy (the source page set).
+// pages converted to the 32-bit form with their whole-page copy (the source page set). The library's
+// TextureBytes are released once converted, so that the pages are not held three times over.
 struct SourceSet {
     wad::WadLibrary library;
     level::Lista_Mesh meshes{level::MeshKind::Library};

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
 
 namespace veltrane::merge {
 namespace {
@@ -31,7 +32,7 @@ constexpr std::array<CornerRow, 8> kCorners = {{
 constexpr std::array<std::array<std::uint8_t, 2>, 4> kCornerCoordinates = {{{0, 0}, {255, 0}, {255, 255}, {0, 255}}};
 
 // Copies the piece's rectangle from the source page set; texels outside it stay 0, 0, 0, 0.
-void copyRectangle(const level::Tr4Level& sourcePages, const PlacedPiece& placed, std::vector<std::uint8_t>& newPages) {
+void copyRectangle(const level::Tr4Level& sourcePages, const PlacedPiece& placed, std::span<std::uint8_t> newPages) {
     const TexturePiece& piece = placed.piece;
     const std::size_t sourcePageCount =
         std::min<std::size_t>(sourcePages.PageCount, sourcePages.PageCopy.size() / level::kPageBytes32);
@@ -96,7 +97,17 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const level::Tr4Le
     if (target.NumBumpPages > 0)
         shiftTiles(target, first, added);
 
-    std::vector<std::uint8_t> newPages(added * level::kPageBytes32);
+    // The grown 32-bit chunk is made once with the new pages (all 0 until the pieces are drawn) in
+    // place, and the pieces are drawn straight into it: the merge holds no page buffer beyond the old
+    // chunk and the grown one.
+    const auto firstByte = static_cast<std::ptrdiff_t>(first * level::kPageBytes32);
+    std::vector<std::uint8_t> pages32;
+    pages32.reserve(target.Pages32.size() + added * level::kPageBytes32);
+    pages32.insert(pages32.end(), target.Pages32.begin(), target.Pages32.begin() + firstByte);
+    pages32.resize(pages32.size() + added * level::kPageBytes32);
+    pages32.insert(pages32.end(), target.Pages32.begin() + firstByte, target.Pages32.end());
+    const std::span<std::uint8_t> newPages(pages32.data() + firstByte, added * level::kPageBytes32);
+
     target.ObjectTextures.resize(static_cast<std::size_t>(pieces.Base() + pieces.Count()));
     for (const PlacedPiece& placed : layout.pieces) {
         if (placed.copiesTexels)
@@ -106,9 +117,9 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const level::Tr4Le
             placed.place.X, placed.place.Y);
     }
 
+    // Moving the grown chunk in keeps its buffer, so newPages still points at the new pages.
+    target.Pages32 = std::move(pages32);
     const std::vector<std::uint8_t> newPages16 = ConvertPagesTo16(newPages);
-    target.Pages32.insert(target.Pages32.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes32),
-                          newPages.begin(), newPages.end());
     // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32.
     target.Pages16.resize(std::size_t{target.PageCount} * level::kPageBytes16);
     target.Pages16.insert(target.Pages16.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes16),

@@ -59,3 +59,62 @@ TEST(ZlibChunk, AnImplausibleInflatedSizeIsRefusedBeforeAllocating) {
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error(), "states an inflated size of 4026531840 bytes, more than 10 packed bytes can hold");
 }
+
+namespace {
+
+// Compressible text with runs that repeat across block borders, so that blocks lean on the bytes
+// before them.
+std::vector<std::uint8_t> repetitiveBytes(std::size_t count) {
+    std::mt19937 random(11);
+    std::vector<std::uint8_t> bytes(count);
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i % 1000 < 500 ? "veltrane"[i % 8] : random() % 4);
+    return bytes;
+}
+
+std::vector<std::uint8_t> plainlyUncompressed(std::span<const std::uint8_t> packed, std::size_t size) {
+    std::vector<std::uint8_t> back(size + 1);
+    uLongf length = back.size();
+    EXPECT_EQ(uncompress(back.data(), &length, packed.data(), packed.size()), Z_OK);
+    back.resize(length);
+    return back;
+}
+
+std::vector<std::uint8_t> deflatedInBlocks(std::span<const std::uint8_t> data, std::size_t blockBytes,
+                                           unsigned threads) {
+    BlockDeflate deflate;
+    TaskPool pool(threads);
+    deflate.start(pool, data, blockBytes);
+    pool.wait();
+    return deflate.join().value();
+}
+
+} // namespace
+
+TEST(ZlibChunk, ChunksOfManyBlocksOnAnyThreadCountAreOneStreamThatPlainUncompressReads) {
+    constexpr std::size_t block = 4096;
+    for (const unsigned threads : {1u, 2u, 7u}) {
+        for (const std::size_t size : {std::size_t{0}, std::size_t{1}, block - 1, block, block + 1, 3 * block + 100,
+                                       std::size_t{40} * block}) {
+            for (const bool incompressible : {false, true}) {
+                const auto data = incompressible ? randomBytes(size) : repetitiveBytes(size);
+                const auto packed = deflatedInBlocks(data, block, threads);
+                EXPECT_EQ(plainlyUncompressed(packed, size), data)
+                    << size << " bytes, " << threads << " threads" << (incompressible ? ", random" : "");
+            }
+        }
+    }
+}
+
+TEST(ZlibChunk, BlocksPackAsTightlyAsPlainCompressAndTheSameOnEveryThreadCount) {
+    const auto data = repetitiveBytes(3 * kDeflateBlockBytes + 12345);
+    std::vector<std::uint8_t> plain(compressBound(data.size()));
+    uLongf plainSize = plain.size();
+    ASSERT_EQ(compress(plain.data(), &plainSize, data.data(), data.size()), Z_OK);
+
+    const auto oneThread = deflateChunk(data, 1).value();
+    EXPECT_LT(static_cast<double>(oneThread.size()), 1.01 * static_cast<double>(plainSize));
+    EXPECT_EQ(deflateChunk(data, 2).value(), oneThread);
+    EXPECT_EQ(deflateChunk(data, 5).value(), oneThread);
+    EXPECT_EQ(plainlyUncompressed(oneThread, data.size()), data);
+}

@@ -93,6 +93,23 @@ TEST_F(LevelFile, EveryChunkInflatesWithPlainUncompressAndTheLevelDataChunkHolds
     EXPECT_EQ(file.size(), at + 4 + 5) << "SampleCount and the tail follow the last chunk";
 }
 
+TEST_F(LevelFile, OpenAndSaveGiveTheSameBytesAndModelOnAnyThreadCount) {
+    auto level = levelWithPages(5); // pages of several deflate blocks each
+    for (std::size_t at = 0; at < level.Pages32.size(); at += 97)
+        level.Pages32[at] = static_cast<std::uint8_t>(at / 97);
+    const auto oneThread = level::encodeLevel(level, 1);
+    ASSERT_TRUE(oneThread.ok());
+    const auto loaded = level::decodeLevel(oneThread->file, 1);
+    ASSERT_TRUE(loaded.ok()) << loaded.error();
+    expectSameModel(loaded.value(), level);
+    for (const unsigned threads : {2u, 3u, 8u}) {
+        EXPECT_EQ(level::encodeLevel(level, threads)->file, oneThread->file) << threads << " threads";
+        const auto again = level::decodeLevel(oneThread->file, threads);
+        ASSERT_TRUE(again.ok()) << again.error();
+        EXPECT_TRUE(again.value() == loaded.value()) << threads << " threads";
+    }
+}
+
 TEST_F(LevelFile, AFileEndingAfterSampleCountHasAnEmptyTail) {
     auto level = levelWithPages(0);
     level.Tail.clear();

@@ -1,0 +1,92 @@
+// Peak resident memory of the large demo level and library, both open, after a merge of every library
+// object, as a ratio to the sum of their inflated sizes (the level's four chunks and tail, and the
+// library file, which is not compressed). Goal: <= 2.5.
+//
+//   merge_memory <target.tr4> <source.wad>
+//
+// The peak is the kernel's high-water mark of this process (VmHWM), which includes the program itself.
+#include "level/level_file.h"
+#include "level/mesh_block.h"
+#include "merge/merge_operation.h"
+#include "merge/source_set.h"
+#include "wad/wad_library.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+#include <string>
+
+using namespace veltrane;
+
+namespace {
+
+// A "VmHWM:" or "VmRSS:" line of /proc/self/status, in bytes.
+std::size_t statusBytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0)
+            return std::stoull(line.substr(field.size())) * 1024;
+    return 0;
+}
+
+double mebibytes(std::size_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+
+// Where the memory goes: resident and peak so far after each step.
+void report(const char* step) {
+    std::printf("%-28s resident %6.1f MiB, peak so far %6.1f MiB\n", step, mebibytes(statusBytes("VmRSS:")),
+                mebibytes(statusBytes("VmHWM:")));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <target.tr4> <source.wad>\n", argv[0]);
+        return 2;
+    }
+    const std::size_t before = statusBytes("VmRSS:");
+
+    auto target = level::readLevel(argv[1]);
+    if (!target) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], target.error().c_str());
+        return 1;
+    }
+    const std::size_t levelBytes = target->Pages32.size() + target->Pages16.size() + target->PagesMisc.size() +
+                                   target->LevelData.size() + target->Tail.size();
+    report("level open");
+    level::Lista_Mesh targetMeshes = level::ParseMeshBlock(level::wordBytes(target->MeshWords), level::MeshKind::Level);
+    report("level meshes parsed");
+
+    auto library = wad::readLibrary(argv[2]);
+    if (!library) {
+        std::fprintf(stderr, "%s: %s\n", argv[2], library.error().c_str());
+        return 1;
+    }
+    const std::size_t libraryBytes = std::filesystem::file_size(argv[2]);
+    report("library read");
+    const merge::SourceSet source = merge::OpenSourceSet(std::move(library.value()));
+    report("source set made");
+
+    merge::MergeTicks everything;
+    everything.statics.resize(source.library.StaticMeshes.size());
+    std::iota(everything.statics.begin(), everything.statics.end(), 0);
+    everything.moveables.resize(source.library.Moveables.size());
+    std::iota(everything.moveables.begin(), everything.moveables.end(), 0);
+    auto merged = merge::mergeObjects({target.value(), targetMeshes}, source.view(), everything);
+    if (!merged) {
+        std::fprintf(stderr, "merge: %s\n", merged.error().c_str());
+        return 1;
+    }
+
+    report("merged");
+    const std::size_t peak = statusBytes("VmHWM:");
+    const std::size_t inflated = levelBytes + libraryBytes;
+    std::printf("level inflated %.1f MiB, library %.1f MiB, pages added %d\n", mebibytes(levelBytes),
+                mebibytes(libraryBytes), merged->pagesAdded);
+    std::printf("resident before opening %.1f MiB, now %.1f MiB, peak %.1f MiB\n", mebibytes(before),
+                mebibytes(statusBytes("VmRSS:")), mebibytes(peak));
+    std::printf("ratio peak resident / inflated sizes = %.3f\n", static_cast<double>(peak) / static_cast<double>(inflated));
+    return 0;
+}

@@ -1,0 +1,45 @@
+#include "io/task_pool.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace veltrane::io;
+
+TEST(TaskPool, EveryTaskRunsBeforeWaitReturnsIncludingTasksThatTasksSubmit) {
+    for (const unsigned threads : {1u, 2u, 6u}) {
+        std::atomic<int> ran = 0;
+        TaskPool pool(threads);
+        for (int i = 0; i < 50; ++i)
+            pool.submit([&] {
+                ++ran;
+                pool.submit([&] { ++ran; });
+            });
+        pool.wait();
+        EXPECT_EQ(ran, 100) << threads << " threads";
+    }
+}
+
+TEST(TaskPool, OneThreadRunsEverythingOnTheCallerInOrder) {
+    const auto caller = std::this_thread::get_id();
+    std::vector<int> order;
+    TaskPool pool(1);
+    for (int i = 0; i < 5; ++i)
+        pool.submit([&, i] {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+            order.push_back(i);
+        });
+    EXPECT_TRUE(order.empty()) << "nothing runs before wait";
+    pool.wait();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TEST(TaskPool, ATaskThatThrowsLetsTheOthersFinishAndWaitThrowsIt) {
+    std::atomic<int> ran = 0;
+    TaskPool pool(3);
+    pool.submit([] { throw std::runtime_error("out of memory"); });
+    for (int i = 0; i < 10; ++i)
+        pool.submit([&] { ++ran; });
+    EXPECT_THROW(pool.wait(), std::runtime_error);
+    EXPECT_EQ(ran, 10);
+}
