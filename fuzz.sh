@@ -42,9 +42,9 @@ for target in "${targets[@]}"; do
         -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=300000 -print_final_stats=1 \
         -artifact_prefix="$build/findings/$target-" 2>"$build/fuzz_$target.log"; then
         status=1
+        grep -E 'ERROR|SUMMARY|broken:' "$build/fuzz_$target.log" | head -5 || true
         echo "fuzz_$target FAILED; see $build/fuzz_$target.log and $build/findings/"
     fi
-    grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' "$build/fuzz_$target.log" || true
-    tail -n 1 "$build/fuzz_$target.log" | grep -q 'Done' || grep -E 'ERROR|SUMMARY|broken' "$build/fuzz_$target.log" | head -5 || true
+    grep -E '^#[0-9]+.*DONE|^stat::number_of_executed_units' "$build/fuzz_$target.log" || true
 done
 exit $status
