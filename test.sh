@@ -13,7 +13,7 @@ if [ "${1:-}" = "--sanitize" ]; then
     build=build-sanitize
     options=(-DVELTRANE_SANITIZE=ON -DVELTRANE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
     # Set before the build too: listing the tests runs the test programs.
-    export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
+    export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1
     export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
     # Only leaks inside the system's graphics and font libraries are suppressed, never Veltrane's own.
     export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0
