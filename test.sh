@@ -1,10 +1,26 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test.
+#   ./test.sh              the plain build, in build/
+#   ./test.sh --sanitize   everything built with AddressSanitizer, UndefinedBehaviorSanitizer and leak
+#                          detection, in build-sanitize/; any report fails the run
 set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/install-packages.sh
 build=build
-cmake -S . -B "$build" -G Ninja -DVELTRANE_WERROR=ON >/dev/null
+options=()
+if [ "${1:-}" = "--sanitize" ]; then
+    build=build-sanitize
+    options=(-DVELTRANE_SANITIZE=ON -DVELTRANE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
+    # Set before the build too: listing the tests runs the test programs.
+    export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1
+    export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+    # Only leaks inside the system's graphics and font libraries are suppressed, never Veltrane's own.
+    export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0
+elif [ $# -gt 0 ]; then
+    echo "usage: $0 [--sanitize]" >&2
+    exit 2
+fi
+cmake -S . -B "$build" -G Ninja -DVELTRANE_WERROR=ON "${options[@]}" >/dev/null
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure -j2

@@ -1,9 +1,11 @@
 #include "io/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,16 +15,34 @@ namespace {
 
 std::string reason() { return std::strerror(errno); }
 
-// Writes everything, retrying short writes.
+struct InjectedFailure {
+    std::size_t bytesBeforeFailure = 0;
+    int error = 0;
+};
+std::optional<InjectedFailure> injectedFailure;
+
+// Writes everything, retrying short writes. An injected failure cuts the writing short where asked.
 bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    std::optional<InjectedFailure> injected;
+    injected.swap(injectedFailure);
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        std::size_t chunk = bytes.size();
+        if (injected) {
+            if (injected->bytesBeforeFailure == 0) {
+                errno = injected->error;
+                return false;
+            }
+            chunk = std::min(chunk, injected->bytesBeforeFailure);
+        }
+        const ssize_t written = ::write(fd, bytes.data(), chunk);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
             return false;
         }
         bytes = bytes.subspan(static_cast<std::size_t>(written));
+        if (injected)
+            injected->bytesBeforeFailure -= static_cast<std::size_t>(written);
     }
     return true;
 }
@@ -94,6 +114,10 @@ Status replaceFile(const std::filesystem::path& path, std::span<const std::uint8
         return Status::failure(message);
     }
     return success();
+}
+
+void failNextReplaceAfter(std::size_t bytesBeforeFailure, int error) {
+    injectedFailure = InjectedFailure{bytesBeforeFailure, error};
 }
 
 bool writeScratchFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {

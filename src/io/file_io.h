@@ -20,6 +20,11 @@ Outcome<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& pa
 // On failure `path` is untouched and the message says why.
 Status replaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+// Test seam: the next replaceFile writes only its first `bytesBeforeFailure` bytes and then fails as
+// if the disk had answered `error` (EIO, ENOSPC, ...), the way a write fails half-way in the field.
+// It acts once; nothing outside the tests sets it.
+void failNextReplaceAfter(std::size_t bytesBeforeFailure, int error);
+
 // Writes a scratch or dump file ("temp_block", "tex16.tex", ...). These files are only left for the
 // curious, so a failure is reported by the result and never stops the command that writes them.
 bool writeScratchFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

@@ -120,8 +120,8 @@ void parseLevelData(std::span<const std::uint8_t> block, Tr4Level& level) {
         ByteReader in(block, "block");
         level.Reserved = in.u32("reserved word");
         const std::uint16_t roomCount = in.u16("room count");
+        // No reserve for the stated count: a damaged count must not ask for memory its bytes cannot fill.
         level.Rooms.clear();
-        level.Rooms.reserve(roomCount);
         for (std::size_t i = 0; i < roomCount; ++i)
             level.Rooms.push_back(io::within(roomPlace(i, roomCount), [&] { return parseRoom(in); }));
         level.FloorData = countedArray<std::uint16_t>(in, "floor data");

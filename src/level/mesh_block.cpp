@@ -33,6 +33,8 @@ MeshRecord readMesh(MeshReader& in, MeshKind kind) {
     } else {
         mesh.NumPolygons = in.i16("polygon count");
         if (mesh.NumPolygons > 0) {
+            // Polygons vary in length; the shortest (no corners) takes six bytes.
+            in.requireElements(static_cast<std::uint64_t>(mesh.NumPolygons), 6, "polygons");
             mesh.Polygons.resize(static_cast<std::size_t>(mesh.NumPolygons));
             for (auto& polygon : mesh.Polygons) {
                 polygon.Shape = in.u16("polygon");

@@ -1,8 +1,13 @@
 #include "io/file_io.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +24,8 @@ protected:
         fs::create_directories(folder_);
     }
     void TearDown() override {
+        if (mounted_)
+            ::umount(disk().c_str());
         unlockFolder();
         fs::remove_all(folder_);
     }
@@ -35,11 +42,44 @@ protected:
             (void)std::system(("chattr -i '" + folder_.string() + "' 2>/dev/null").c_str());
         fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
     }
+    // A file system of 64 KiB inside the folder, when this machine lets the test mount one.
+    bool mountSmallDisk() {
+        fs::create_directories(disk());
+        mounted_ = ::mount("tmpfs", disk().c_str(), "tmpfs", 0, "size=64k") == 0;
+        return mounted_;
+    }
+    fs::path disk() const { return folder_ / "disk"; }
+    std::size_t entries(const fs::path& folder) const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
     static std::vector<std::uint8_t> contents(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
     fs::path folder_;
+    bool mounted_ = false;
+};
+
+// Lowers the largest file this process may write, and restores it, for one test.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
 };
 
 } // namespace
@@ -84,4 +124,45 @@ TEST_F(FileIo, AScratchFileThatCannotBeWrittenIsOnlyReported) {
     EXPECT_TRUE(writeScratchFile(folder_ / "temp_block", std::vector<std::uint8_t>(3, 1)));
     EXPECT_EQ(contents(folder_ / "temp_block").size(), 3u);
     EXPECT_FALSE(writeScratchFile(folder_ / "missing" / "temp_block", std::vector<std::uint8_t>(3, 1)));
+}
+
+TEST_F(FileIo, AWriteThatFailsHalfWayLeavesTheDestinationAsItWasAndNoTemporary) {
+    const auto path = folder_ / "level.tr4";
+    const std::vector<std::uint8_t> original(64, 9);
+    ASSERT_TRUE(replaceFile(path, original).ok());
+    failNextReplaceAfter(50, EIO);
+    const auto result = replaceFile(path, std::vector<std::uint8_t>(100, 1));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error(), "cannot write " + path.string() + ": " + std::strerror(EIO));
+    EXPECT_EQ(contents(path), original);
+    EXPECT_EQ(entries(folder_), 1u);
+    EXPECT_TRUE(replaceFile(path, std::vector<std::uint8_t>(100, 1)).ok()) << "the failure acts once";
+}
+
+TEST_F(FileIo, AFullFileSystemLeavesTheDestinationAsItWas) {
+    if (!mountSmallDisk())
+        GTEST_SKIP() << "this machine does not let the test mount a small file system";
+    const auto path = disk() / "level.tr4";
+    const std::vector<std::uint8_t> original(16 * 1024, 7);
+    ASSERT_TRUE(replaceFile(path, original).ok());
+    const auto result = replaceFile(path, std::vector<std::uint8_t>(100 * 1024, 1));
+    ASSERT_FALSE(result.ok());
+    EXPECT_NE(result.error().find(std::strerror(ENOSPC)), std::string::npos) << result.error();
+    EXPECT_EQ(contents(path), original);
+    EXPECT_EQ(entries(disk()), 1u);
+}
+
+TEST_F(FileIo, AFileSizeLimitLeavesTheDestinationAsItWas) {
+    const auto path = folder_ / "level.tr4";
+    const std::vector<std::uint8_t> original(1024, 7);
+    ASSERT_TRUE(replaceFile(path, original).ok());
+    Status result = success();
+    {
+        const FileSizeLimit limit(4096);
+        result = replaceFile(path, std::vector<std::uint8_t>(10000, 1));
+    }
+    ASSERT_FALSE(result.ok());
+    EXPECT_NE(result.error().find(std::strerror(EFBIG)), std::string::npos) << result.error();
+    EXPECT_EQ(contents(path), original);
+    EXPECT_EQ(entries(folder_), 1u);
 }

@@ -139,3 +139,18 @@ TEST(LevelData, AModelThatCannotBeWrittenIsRefused) {
     level.Rooms[0].Sectors.pop_back();
     EXPECT_THROW(serialiseLevelData(level), FormatError);
 }
+
+TEST(LevelData, CountsClaimingGigabytesAreRefusedBeforeAnyMemoryIsAskedFor) {
+    const auto block = serialiseLevelData(Tr4Level{});
+    auto manyRooms = block;
+    manyRooms[4] = manyRooms[5] = 0xFF; // 65535 rooms in a block of a few hundred bytes
+    const auto roomMessage = parseError(manyRooms); // the bytes that follow read as a few rooms, then run out
+    EXPECT_EQ(roomMessage.rfind("level data: room ", 0), 0u) << roomMessage;
+    EXPECT_NE(roomMessage.find(" of 65535: "), std::string::npos) << roomMessage;
+
+    auto hugeFloorData = block;
+    for (std::size_t i = 6; i < 10; ++i)
+        hugeFloorData[i] = 0xFF; // four billion floor-data words, eight gigabytes
+    EXPECT_EQ(parseError(hugeFloorData).rfind("level data: floor data runs past the end of the block", 0), 0u)
+        << parseError(hugeFloorData);
+}

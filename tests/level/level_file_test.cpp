@@ -1,8 +1,11 @@
 #include "io/byte_writer.h"
+#include "io/file_io.h"
 #include "io/zlib_chunk.h"
 #include "level/level_file.h"
 #include "support/level_builder.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -199,4 +202,25 @@ TEST_F(LevelFile, ASaveThatFailsLeavesTheDestinationAndTheModelAsTheyWere) {
     EXPECT_NE(result.error().find("cannot create a file in"), std::string::npos) << result.error();
     EXPECT_TRUE(level == before);
     EXPECT_EQ(fs::file_size(blocker), 1u);
+}
+
+TEST_F(LevelFile, ASaveThatFailsHalfWayLeavesTheOldFileAndTheModelAsTheyWere) {
+    const auto path = folder_ / "level.tr4";
+    auto level = levelWithPages(1);
+    ASSERT_TRUE(level::writeLevel(path, level).ok());
+    const auto onDisk = [&path] {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto oldFile = onDisk();
+
+    level.Frames.push_back(99);
+    const auto before = level;
+    io::failNextReplaceAfter(oldFile.size() / 2, ENOSPC);
+    const auto result = level::writeLevel(path, level);
+    ASSERT_FALSE(result.ok());
+    EXPECT_NE(result.error().find(std::strerror(ENOSPC)), std::string::npos) << result.error();
+    EXPECT_TRUE(level == before);
+    EXPECT_EQ(onDisk(), oldFile);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }

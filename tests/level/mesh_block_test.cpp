@@ -150,6 +150,6 @@ TEST(MeshBlock, LibraryPolygonsConvertToLevelFaces) {
 
 TEST(MeshBlock, AMeshCutShortByTheEndOfALibraryBlockIsDropped) {
     auto block = levelMesh(3, 0, 0, 0);
-    block.resize(block.size() - 8);
+    block.erase(block.end() - 8, block.end());
     EXPECT_EQ(ParseMeshBlock(block, MeshKind::Library).Count(), 0);
 }

@@ -2,6 +2,8 @@
 
 #include "merge/animation_merge.h"
 #include "merge/merge_checks.h"
+#include "level/level_data.h"
+#include "level/mesh_block.h"
 #include "merge_fixture.h"
 
 #include <functional>
@@ -14,6 +16,21 @@ using testing::quad;
 using testing::SourceFixture;
 using testing::TargetFixture;
 using testing::triangle;
+
+// FNV-1a over everything a merge may grow: the serialised tables, both page chunks and the mesh list
+// as the save would write it. Equal fingerprints mean bit-identical models.
+std::uint64_t fingerprint(const TargetFixture& target) {
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&hash](std::span<const std::uint8_t> bytes) {
+        for (std::uint8_t byte : bytes)
+            hash = (hash ^ byte) * 1099511628211ull;
+    };
+    mix(level::serialiseLevelData(target.level));
+    mix(target.level.Pages32);
+    mix(target.level.Pages16);
+    mix(level::SerialiseMeshBlock(target.meshes));
+    return hash;
+}
 
 class MergeOperationTest : public ::testing::Test {
 protected:
@@ -34,12 +51,14 @@ protected:
     // A refused merge names the cause and leaves the target and its mesh list exactly as they were.
     void expectRefused(const MergeTicks& ticks, const std::string& cause) {
         const TargetFixture before = target;
+        const std::uint64_t checksum = fingerprint(target);
         const auto result = merge(ticks);
         ASSERT_FALSE(result.ok());
         EXPECT_NE(result.error().find(cause), std::string::npos) << result.error();
         EXPECT_EQ(result.error().rfind("merge refused: ", 0), 0u) << result.error();
         EXPECT_EQ(target.level, before.level);
         EXPECT_EQ(target.meshes, before.meshes);
+        EXPECT_EQ(fingerprint(target), checksum);
     }
 
     SourceFixture source;
