@@ -19,10 +19,10 @@ namespace {
 void roundTrip(level::Tr4Level& read) {
     level::Lista_Mesh meshes = level::ParseMeshBlock(level::wordBytes(read.MeshWords), level::MeshKind::Level);
     level::RebuildMeshBlock(meshes, read);
-    auto encoded = level::encodeLevel(read);
+    auto encoded = level::encodeLevel(read, fuzz::kThreads);
     if (!encoded)
         return; // a model the writer cannot hold is refused with a message, not written
-    auto again = level::decodeLevel(encoded->file);
+    auto again = level::decodeLevel(encoded->file, fuzz::kThreads);
     fuzz::check(again.ok(), "a level Veltrane wrote could not be read back");
 }
 
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> rest(data + 1, size - 1);
     switch (data[0] % 3) {
     case 0:
-        if (auto read = level::decodeLevel(rest))
+        if (auto read = level::decodeLevel(rest, fuzz::kThreads))
             roundTrip(read.value());
         break;
     case 1: {

@@ -43,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     level::RebuildMeshBlock(target.meshes, target.level);
-    auto encoded = level::encodeLevel(target.level);
+    auto encoded = level::encodeLevel(target.level, fuzz::kThreads);
     fuzz::check(encoded.ok(), "a merged target could not be saved");
-    auto back = level::decodeLevel(encoded->file);
+    auto back = level::decodeLevel(encoded->file, fuzz::kThreads);
     fuzz::check(back.ok(), "a merged target could not be read back");
     fuzz::check(back->MeshWords == target.level.MeshWords && back->MeshPointers == target.level.MeshPointers &&
                     back->Moveables == target.level.Moveables && back->StaticMeshes == target.level.StaticMeshes &&

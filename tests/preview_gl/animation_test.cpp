@@ -1,3 +1,4 @@
+#include "frame_wait.h"
 #include "gl_fixtures.h"
 
 #include "app/gl/animation_controls.h"
@@ -95,19 +96,16 @@ TEST_F(Animation, FramesAdvanceOnATimerOnlyWhilePlaying) {
     const TurningFigure figure;
     Show(figure.level, figure.meshes);
     controls->selector->activated(1);
-    QTest::qWait(100);
-    const int idleFrames = widget->FrameCount();
+    const int idleFrames = settledFrameCount(*widget);
     QTest::qWait(200);
     EXPECT_EQ(widget->FrameCount(), idleFrames) << "no redraws while idle";
 
     controls->play->click();
     EXPECT_TRUE(controls->Playing());
-    QTest::qWait(400);
-    EXPECT_GT(widget->FrameCount(), idleFrames + 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return widget->FrameCount() > idleFrames + 3; }, 5000));
     controls->play->click();
     EXPECT_FALSE(controls->Playing());
-    QTest::qWait(50);
-    const int stopped = widget->FrameCount();
+    const int stopped = settledFrameCount(*widget);
     QTest::qWait(200);
     EXPECT_EQ(widget->FrameCount(), stopped);
 }

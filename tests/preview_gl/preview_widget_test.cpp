@@ -1,3 +1,4 @@
+#include "frame_wait.h"
 #include "gl_fixtures.h"
 
 #include "app/gl/preview_widget.h"
@@ -180,8 +181,7 @@ TEST_F(Preview, SquareStaysSquareWhateverThePanelShape) {
 
 TEST_F(Preview, RightDragTurnsAndIsDrawnOnDemand) {
     auto widget = ShowSquare(kRed, kBlue);
-    QTest::qWait(100);
-    const int frames = widget->FrameCount();
+    const int frames = settledFrameCount(*widget);
     QTest::qWait(200);
     EXPECT_EQ(widget->FrameCount(), frames); // no busy loop
 
