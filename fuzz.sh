@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each one for SECONDS (default 60), one after the
 # other. Any crash, sanitizer report, input slower than 10 s or above 2 GB of memory fails the run;
-# the input that failed is left in build-fuzz/findings/.
+# the input that failed is left in build-fuzz/findings/; once fixed, it goes into tests/fuzz/findings/.
 #   ./fuzz.sh [SECONDS] [TARGET...]      TARGET: level, library, merge (default: all three)
 set -euo pipefail
 cd "$(dirname "$0")"

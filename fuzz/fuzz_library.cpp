@@ -1,22 +1,9 @@
-// Fuzzes the .wad reader and what Open Source does with a library it read: the mesh block parsed in
-// library form, the pages converted to the 32-bit form and copied whole.
-#include "level/mesh_block.h"
-#include "merge/source_set.h"
-#include "wad/wad_library.h"
-#include "wad/wad_pages.h"
+#include "fuzz_inputs.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
-
-using namespace veltrane;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    auto library = wad::decodeLibrary(std::span<const std::uint8_t>(data, size));
-    if (!library)
-        return 0;
-    const merge::SourceSet source = merge::OpenSourceSet(std::move(library.value()));
-    for (const auto& mesh : source.meshes.Meshes())
-        level::ConvertToLevelForm(mesh);
+    veltrane::fuzz::fuzzLibrary({data, size});
     return 0;
 }
