@@ -1,7 +1,7 @@
 // Opening and saving the large demo level on 1, 2 and every available thread, next to zlib alone on
 // the same four chunks one after the other. Goals: open / inflate only <= 0.7 and save / deflate only
 // <= 0.55 on two threads, and no thread count slower than the one-thread figures.
-#include "tools/demo_level.h"
+#include "demo/demo_level.h"
 #include "level/level_file.h"
 #include "ratio_reporter.h"
 

@@ -5,8 +5,8 @@
 #include "merge/merge_operation.h"
 #include "merge/source_set.h"
 #include "ratio_reporter.h"
-#include "tools/demo_level.h"
-#include "tools/demo_library.h"
+#include "demo/demo_level.h"
+#include "demo/demo_library.h"
 
 #include <chrono>
 #include <numeric>

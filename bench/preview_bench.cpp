@@ -6,7 +6,7 @@
 #include "level/mesh_block.h"
 #include "preview/scene.h"
 #include "ratio_reporter.h"
-#include "tools/demo_library.h"
+#include "demo/demo_library.h"
 #include "wad/wad_pages.h"
 
 #include <QGuiApplication>

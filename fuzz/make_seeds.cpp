@@ -4,9 +4,9 @@
 #include "level/level_file.h"
 #include "level/mesh_block.h"
 #include "small_target.h"
-#include "support/wad_writer.h"
-#include "tools/demo_level.h"
-#include "tools/demo_library.h"
+#include "builders/wad_writer.h"
+#include "demo/demo_level.h"
+#include "demo/demo_library.h"
 #include "wad/wad_library.h"
 
 #include <algorithm>

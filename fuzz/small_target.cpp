@@ -1,6 +1,6 @@
 #include "small_target.h"
 
-#include "support/level_builder.h"
+#include "builders/level_builder.h"
 
 namespace veltrane::fuzz {
 

@@ -2,7 +2,7 @@
 
 #include "../preview_gl/gl_fixtures.h"
 
-#include "tools/demo_files.h"
+#include "demo/demo_files.h"
 
 #include <QLineEdit>
 #include <QListWidget>

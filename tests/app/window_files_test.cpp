@@ -3,7 +3,7 @@
 #include "../preview_gl/gl_fixtures.h"
 
 #include "level/level_file.h"
-#include "support/wad_writer.h"
+#include "builders/wad_writer.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,9 +4,9 @@
 
 #include "level/level_file.h"
 #include "level/mesh_block.h"
-#include "support/mesh_blocks.h"
-#include "support/pages.h"
-#include "support/wad_writer.h"
+#include "builders/mesh_blocks.h"
+#include "builders/pages.h"
+#include "builders/wad_writer.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>

@@ -2,10 +2,10 @@
 
 #include "io/file_io.h"
 #include "level/level_file.h"
-#include "support/wad_writer.h"
-#include "tools/demo_files.h"
-#include "tools/demo_ids.h"
-#include "tools/demo_library.h"
+#include "builders/wad_writer.h"
+#include "demo/demo_files.h"
+#include "demo/demo_ids.h"
+#include "demo/demo_library.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "io/file_io.h"
 #include "io/zlib_chunk.h"
 #include "level/level_file.h"
-#include "support/level_builder.h"
+#include "builders/level_builder.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "level/level_file.h"
 #include "level/mesh_block.h"
-#include "tools/demo_level.h"
+#include "demo/demo_level.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "level/level_file.h"
 #include "level/mesh_block.h"
 #include "level/scratch_files.h"
-#include "support/level_builder.h"
+#include "builders/level_builder.h"
 
 #include <filesystem>
 #include <fstream>

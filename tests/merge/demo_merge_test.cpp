@@ -5,9 +5,9 @@
 #include "merge/merge_operation.h"
 #include "merge/page_conversion.h"
 #include "merge/source_set.h"
-#include "support/wad_writer.h"
-#include "tools/demo_level.h"
-#include "tools/demo_library.h"
+#include "builders/wad_writer.h"
+#include "demo/demo_level.h"
+#include "demo/demo_library.h"
 
 #include "merge_fixture.h"
 

@@ -1,6 +1,6 @@
 #include "merge_fixture.h"
 
-#include "support/mesh_blocks.h"
+#include "builders/mesh_blocks.h"
 #include "wad/wad_pages.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "merge/source_set.h"
-#include "tools/demo_library.h"
+#include "demo/demo_library.h"
 #include "wad/wad_pages.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "preview/animation_pose.h"
 #include "preview/d3d_matrix.h"
 #include "level/mesh_block.h"
-#include "tools/demo_level.h"
-#include "tools/demo_library.h"
+#include "demo/demo_level.h"
+#include "demo/demo_library.h"
 
 #include <gtest/gtest.h>
 #include <numeric>

@@ -3,9 +3,9 @@
 #include "level/mesh_block.h"
 #include "level/mesh_record.h"
 #include "level/tr4_level.h"
-#include "support/mesh_blocks.h"
-#include "support/mesh_builder.h"
-#include "support/object_textures.h"
+#include "builders/mesh_blocks.h"
+#include "builders/mesh_builder.h"
+#include "builders/object_textures.h"
 #include "wad/wad_library.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 
 #include "app/gl/animation_controls.h"
 #include "app/gl/preview_widget.h"
-#include "support/object_textures.h"
+#include "builders/object_textures.h"
 
 #include <QTest>
 

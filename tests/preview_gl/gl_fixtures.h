@@ -4,8 +4,8 @@
 
 #include "level/mesh_record.h"
 #include "level/tr4_level.h"
-#include "support/objects.h"
-#include "support/pages.h"
+#include "builders/objects.h"
+#include "builders/pages.h"
 #include "wad/wad_library.h"
 #include "wad/wad_pages.h"
 

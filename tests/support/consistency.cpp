@@ -1,7 +1,7 @@
 #include "support/consistency.h"
 
 #include "level/mesh_block.h"
-#include "support/objects.h"
+#include "builders/objects.h"
 
 #include <algorithm>
 #include <cstring>
