@@ -29,8 +29,8 @@ const Fixture& fixture() {
         Fixture f;
         f.file = level::encodeLevel(demo::demoLevel(demo::DemoScale::Large)).value().file;
         f.target = level::decodeLevel(f.file).value();
-        f.targetMeshes = level::ParseMeshBlock(level::wordBytes(f.target.MeshWords), level::MeshKind::Level);
-        f.source = merge::OpenSourceSet(demo::demoLibrary(demo::DemoScale::Large));
+        f.targetMeshes = level::parseMeshBlock(level::wordBytes(f.target.MeshWords), level::MeshKind::Level);
+        f.source = merge::openSourceSet(demo::demoLibrary(demo::DemoScale::Large));
         f.everything.statics.resize(f.source.library.StaticMeshes.size());
         std::iota(f.everything.statics.begin(), f.everything.statics.end(), 0);
         f.everything.moveables.resize(f.source.library.Moveables.size());

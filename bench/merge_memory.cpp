@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     const std::size_t levelBytes = target->Pages32.size() + target->Pages16.size() + target->PagesMisc.size() +
                                    target->LevelData.size() + target->Tail.size();
     report("level open");
-    level::Lista_Mesh targetMeshes = level::ParseMeshBlock(level::wordBytes(target->MeshWords), level::MeshKind::Level);
+    level::Lista_Mesh targetMeshes = level::parseMeshBlock(level::wordBytes(target->MeshWords), level::MeshKind::Level);
     report("level meshes parsed");
 
     auto library = wad::readLibrary(argv[2]);
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     }
     const std::size_t libraryBytes = std::filesystem::file_size(argv[2]);
     report("library read");
-    const merge::SourceSet source = merge::OpenSourceSet(std::move(library.value()));
+    const merge::SourceSet source = merge::openSourceSet(std::move(library.value()));
     report("source set made");
 
     merge::MergeTicks everything;

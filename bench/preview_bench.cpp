@@ -24,35 +24,35 @@ namespace {
 struct Bench {
     Bench()
         : library(demo::demoLibrary(demo::DemoScale::Large)),
-          meshes(level::ParseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library)),
+          meshes(level::parseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library)),
           frame(321, 361), device(main) {
-        pages.Pages32 = wad::ConvertPages(library.TextureBytes);
-        wad::CopyPages(pages);
-        if (!frame.IsValid() || !device.Initialize())
+        pages.Pages32 = wad::convertPages(library.TextureBytes);
+        wad::copyPages(pages);
+        if (!frame.isValid() || !device.initialize())
             return;
         device.SetClearColor(255, 0, 255);
         device.SetProjection(1, 3000, 321.0f / 361.0f, std::numbers::pi_v<float> / 4);
-        scene.SetSource(&pages, &library, &meshes);
-        scene.BuildDeviceObjects(device);
-        scene.Select({preview::PreviewList::SourceMoveables, LargestMoveable()});
+        scene.setSource(&pages, &library, &meshes);
+        scene.buildDeviceObjects(device);
+        scene.select({preview::PreviewList::SourceMoveables, largestMoveable()});
         scene.view.viewAngleY = 30'000;
         scene.view.viewAngleX = -20'000;
         ready = true;
     }
     ~Bench() {
-        scene.ReleaseDeviceObjects();
-        device.Release();
+        scene.releaseDeviceObjects();
+        device.release();
     }
 
     // The moveable with the most polygons, and that number.
-    std::int32_t LargestMoveable() {
+    std::int32_t largestMoveable() {
         std::int32_t best = 0;
-        for (const auto& moveable : scene.Source()->moveables) {
+        for (const auto& moveable : scene.source()->moveables) {
             std::int32_t polygonCount = 0;
             std::int32_t batchCount = 0;
             for (const std::int32_t index : moveable->meshIndex)
-                if (const auto* mesh = scene.Source()->meshes.At(index)) {
-                    polygonCount += mesh->PolygonCount();
+                if (const auto* mesh = scene.source()->meshes.at(index)) {
+                    polygonCount += mesh->polygonCount();
                     batchCount += static_cast<std::int32_t>(mesh->drawBatches.size());
                 }
             if (polygonCount > polygons) {
@@ -91,10 +91,10 @@ void drawFrames(benchmark::State& state, bool perPolygon) {
         state.SkipWithError("no OpenGL 3.3 context");
         return;
     }
-    b.device.SetDrawPerPolygon(perPolygon);
+    b.device.setDrawPerPolygon(perPolygon);
     for (auto _ : state) {
-        b.scene.DrawFrame(b.device);
-        b.frame.Finish();
+        b.scene.drawFrame(b.device);
+        b.frame.finish();
     }
     state.counters["polygons"] = b.polygons;
     state.counters["draw_calls"] = perPolygon ? b.polygons : b.batches;

@@ -17,8 +17,8 @@ namespace {
 
 // A level that was read must survive being written and read again.
 void roundTrip(level::Tr4Level& read) {
-    level::Lista_Mesh meshes = level::ParseMeshBlock(level::wordBytes(read.MeshWords), level::MeshKind::Level);
-    level::RebuildMeshBlock(meshes, read);
+    level::Lista_Mesh meshes = level::parseMeshBlock(level::wordBytes(read.MeshWords), level::MeshKind::Level);
+    level::rebuildMeshBlock(meshes, read);
     auto encoded = level::encodeLevel(read, kThreads);
     if (!encoded)
         return; // a model the writer cannot hold is refused with a message, not written
@@ -48,8 +48,8 @@ void fuzzLevel(std::span<const std::uint8_t> input) {
         break;
     }
     default:
-        level::ParseMeshBlock(rest, level::MeshKind::Level);
-        level::ParseMeshBlock(rest, level::MeshKind::Library);
+        level::parseMeshBlock(rest, level::MeshKind::Level);
+        level::parseMeshBlock(rest, level::MeshKind::Library);
         break;
     }
 }

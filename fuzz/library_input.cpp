@@ -16,9 +16,9 @@ void fuzzLibrary(std::span<const std::uint8_t> input) {
     auto library = wad::decodeLibrary(input);
     if (!library)
         return;
-    const merge::SourceSet source = merge::OpenSourceSet(std::move(library.value()));
-    for (const auto& mesh : source.meshes.Meshes())
-        level::ConvertToLevelForm(mesh);
+    const merge::SourceSet source = merge::openSourceSet(std::move(library.value()));
+    for (const auto& mesh : source.meshes.meshes())
+        level::convertToLevelForm(mesh);
 }
 
 } // namespace veltrane::fuzz

@@ -78,11 +78,11 @@ int main(int argc, char** argv) {
             fs::create_directories(root / target);
 
         level::Tr4Level demo = onePage(demo::demoLevel(demo::DemoScale::Normal));
-        level::Lista_Mesh demoMeshes = level::ParseMeshBlock(level::wordBytes(demo.MeshWords), level::MeshKind::Level);
-        level::RebuildMeshBlock(demoMeshes, demo);
+        level::Lista_Mesh demoMeshes = level::parseMeshBlock(level::wordBytes(demo.MeshWords), level::MeshKind::Level);
+        level::rebuildMeshBlock(demoMeshes, demo);
         writeLevelSeeds(root / "level", "demo", demo);
         fuzz::SmallTarget small = fuzz::smallTarget();
-        level::RebuildMeshBlock(small.meshes, small.level);
+        level::rebuildMeshBlock(small.meshes, small.level);
         writeLevelSeeds(root / "level", "small", small.level);
 
         const wad::WadLibrary library = demo::demoLibrary(demo::DemoScale::Normal);

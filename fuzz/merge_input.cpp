@@ -33,7 +33,7 @@ void fuzzMerge(std::span<const std::uint8_t> input) {
     if (!library)
         return;
     const merge::MergeTicks ticks{everyIndex(library->StaticMeshes), everyIndex(library->Moveables)};
-    const merge::SourceSet source = merge::OpenSourceSet(std::move(library.value()));
+    const merge::SourceSet source = merge::openSourceSet(std::move(library.value()));
 
     SmallTarget target = pristine;
     auto merged = merge::mergeObjects({target.level, target.meshes}, source.view(), ticks);
@@ -42,7 +42,7 @@ void fuzzMerge(std::span<const std::uint8_t> input) {
                     "a refused merge changed the target");
         return;
     }
-    level::RebuildMeshBlock(target.meshes, target.level);
+    level::rebuildMeshBlock(target.meshes, target.level);
     auto encoded = level::encodeLevel(target.level, kThreads);
     check(encoded.ok(), "a merged target could not be saved");
     auto back = level::decodeLevel(encoded->file, kThreads);

@@ -14,9 +14,9 @@ SmallTarget smallTarget() {
         mesh.Vertices.assign(static_cast<std::size_t>(vertices), {1, 2, 3});
         mesh.NumRectangles = 1;
         mesh.Rectangles.push_back({{0, 1, 2, 0}, 0, 0});
-        mesh.Offset = target.meshes.NextOffset();
+        mesh.Offset = target.meshes.nextOffset();
         target.level.MeshPointers.push_back(mesh.Offset);
-        target.meshes.Append(std::move(mesh));
+        target.meshes.append(std::move(mesh));
     }
     target.level.StaticMeshes.push_back({10, 0, {}, 0});
     target.level.Moveables.push_back({20, 2, 1, 0, 0, 0});

@@ -7,15 +7,15 @@ namespace veltrane::app {
 
 void AnchoredPanel::Place(QWidget* control, QRect designRect, Anchor anchor) {
     placed_.push_back({control, designRect, anchor});
-    Arrange(control, designRect, anchor);
+    arrange(control, designRect, anchor);
 }
 
 void AnchoredPanel::resizeEvent(QResizeEvent*) {
     for (const Placed& p : placed_)
-        Arrange(p.control, p.design, p.anchor);
+        arrange(p.control, p.design, p.anchor);
 }
 
-void AnchoredPanel::Arrange(QWidget* control, const QRect& design, const Anchor& anchor) const {
+void AnchoredPanel::arrange(QWidget* control, const QRect& design, const Anchor& anchor) const {
     const int extraWidth = std::max(0, width() - designSize_.width());
     const int extraHeight = std::max(0, height() - designSize_.height());
     const auto part = [](int extra, double share) { return static_cast<int>(std::lround(extra * share)); };

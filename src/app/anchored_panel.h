@@ -26,7 +26,7 @@ public:
     AnchoredPanel(QSize designSize, QWidget* parent = nullptr) : QWidget(parent), designSize_(designSize) {}
 
     void Place(QWidget* control, QRect designRect, Anchor anchor = {});
-    [[nodiscard]] QSize DesignSize() const { return designSize_; }
+    [[nodiscard]] QSize designSize() const { return designSize_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -37,7 +37,7 @@ private:
         QRect design;
         Anchor anchor;
     };
-    void Arrange(QWidget* control, const QRect& design, const Anchor& anchor) const;
+    void arrange(QWidget* control, const QRect& design, const Anchor& anchor) const;
 
     QSize designSize_;
     std::vector<Placed> placed_;

@@ -14,19 +14,19 @@ std::optional<QString> chosen(const QString& name) {
 
 } // namespace
 
-std::optional<QString> WindowDialogs::OpenFileName(const QString& title, const QString& filter) {
+std::optional<QString> WindowDialogs::openFileName(const QString& title, const QString& filter) {
     return chosen(QFileDialog::getOpenFileName(parent_, title, QString(), filter));
 }
 
-std::optional<QString> WindowDialogs::SaveFileName(const QString& title, const QString& filter) {
+std::optional<QString> WindowDialogs::saveFileName(const QString& title, const QString& filter) {
     // No suffix is added: the level is written under exactly the name the user typed.
     return chosen(QFileDialog::getSaveFileName(parent_, title, QString(), filter));
 }
 
-void WindowDialogs::ShowNotice(const QString& text, const QString& title) {
+void WindowDialogs::showNotice(const QString& text, const QString& title) {
     // A message that comes while the window is busy still gets the ordinary pointer.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    messageBox_.ShowNotice(text, title);
+    messageBox_.showNotice(text, title);
     QApplication::restoreOverrideCursor();
 }
 

@@ -15,8 +15,8 @@ namespace veltrane::app {
 class Dialogs : public PreviewMessages {
 public:
     // The chosen file, or nothing when the user cancels. `filter` is in Qt's form: "Tomb Raider 4 (*.tr4)".
-    virtual std::optional<QString> OpenFileName(const QString& title, const QString& filter) = 0;
-    virtual std::optional<QString> SaveFileName(const QString& title, const QString& filter) = 0;
+    virtual std::optional<QString> openFileName(const QString& title, const QString& filter) = 0;
+    virtual std::optional<QString> saveFileName(const QString& title, const QString& filter) = 0;
 };
 
 // The desktop's file dialogs and modal message boxes with an OK button and no icon.
@@ -24,9 +24,9 @@ class WindowDialogs : public Dialogs {
 public:
     explicit WindowDialogs(QWidget* parent) : parent_(parent), messageBox_(parent) {}
 
-    std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
-    std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
-    void ShowNotice(const QString& text, const QString& title) override;
+    std::optional<QString> openFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& filter) override;
+    void showNotice(const QString& text, const QString& title) override;
 
 private:
     QWidget* parent_;

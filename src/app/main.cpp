@@ -47,9 +47,9 @@ int main(int argc, char** argv) {
     window.show();
     bool opened = true;
     if (!files.empty())
-        opened = window.OpenTarget(files[0]) && opened;
+        opened = window.openTarget(files[0]) && opened;
     if (files.size() > 1)
-        opened = window.OpenSource(files[1]) && opened;
+        opened = window.openSource(files[1]) && opened;
     if (unattended) {
         if (!opened)
             return 1;
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
                 return 2;
             }
         }
-        if (!app::SaveScreenshot(window, parser.value(screenshot), posed)) {
+        if (!app::saveScreenshot(window, parser.value(screenshot), posed)) {
             std::fprintf(stderr, "veltrane: could not save the picture of the window\n");
             return 1;
         }

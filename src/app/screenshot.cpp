@@ -31,11 +31,11 @@ bool waitFor(const std::function<bool()>& done) {
 
 } // namespace
 
-void UnattendedDialogs::ShowNotice(const QString& text, const QString& title) {
+void UnattendedDialogs::showNotice(const QString& text, const QString& title) {
     std::fprintf(stderr, "%s%s%s\n", qPrintable(title), title.isEmpty() ? "" : ": ", qPrintable(text));
 }
 
-bool SaveScreenshot(TForm1& window, const QString& file, std::optional<ScreenshotPose> pose) {
+bool saveScreenshot(TForm1& window, const QString& file, std::optional<ScreenshotPose> pose) {
     window.show();
     if (!waitFor([&] { return window.windowHandle() != nullptr && window.windowHandle()->isExposed(); }))
         return false;
@@ -50,9 +50,9 @@ bool SaveScreenshot(TForm1& window, const QString& file, std::optional<Screensho
         emit window.Animation->selector->activated(pose->animation + 1);
         window.Animation->slider->setValue(pose->frame);
     }
-    const int drawn = window.Panel1->FrameCount();
+    const int drawn = window.Panel1->frameCount();
     window.Panel1->update();
-    if (!waitFor([&] { return window.Panel1->FrameCount() > drawn; }))
+    if (!waitFor([&] { return window.Panel1->frameCount() > drawn; }))
         return false;
     return window.grab().save(file, "PNG");
 }

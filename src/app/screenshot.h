@@ -14,9 +14,9 @@ class TForm1;
 // the standard error stream.
 class UnattendedDialogs : public Dialogs {
 public:
-    std::optional<QString> OpenFileName(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(const QString&, const QString&) override { return std::nullopt; }
-    void ShowNotice(const QString& text, const QString& title) override;
+    std::optional<QString> openFileName(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> saveFileName(const QString&, const QString&) override { return std::nullopt; }
+    void showNotice(const QString& text, const QString& title) override;
 };
 
 // An animation frame to pose the object on show at, for the picture.
@@ -28,6 +28,6 @@ struct ScreenshotPose {
 // Shows the window with its first source moveable (else its first target moveable) in the preview,
 // posed at `pose` when one is given, waits for the preview to draw it and saves a picture of the
 // whole window to `file` (PNG).
-bool SaveScreenshot(TForm1& window, const QString& file, std::optional<ScreenshotPose> pose = std::nullopt);
+bool saveScreenshot(TForm1& window, const QString& file, std::optional<ScreenshotPose> pose = std::nullopt);
 
 } // namespace veltrane::app

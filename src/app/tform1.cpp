@@ -96,18 +96,18 @@ TForm1::TForm1(QWidget* parent) : TForm1(Options{}, parent) {}
 TForm1::TForm1(Options options, QWidget* parent)
     : QMainWindow(parent), allow32BitTextures_(options.allow32BitTextures), windowDialogs_(this),
       dialogs_(options.dialogs != nullptr ? options.dialogs : &windowDialogs_) {
-    CreateMenu();
-    CreateControls();
-    ConnectControls();
+    createMenu();
+    createControls();
+    connectControls();
     FormCreate();
 }
 
 TForm1::~TForm1() { FormClose(); }
 
-const level::Tr4Level* TForm1::TargetLevel() const { return target_ ? &target_->level : nullptr; }
-const level::Lista_Mesh* TForm1::TargetMeshes() const { return target_ ? &target_->meshes : nullptr; }
+const level::Tr4Level* TForm1::targetLevel() const { return target_ ? &target_->level : nullptr; }
+const level::Lista_Mesh* TForm1::targetMeshes() const { return target_ ? &target_->meshes : nullptr; }
 
-void TForm1::ConnectControls() {
+void TForm1::connectControls() {
     connect(Open1, &QAction::triggered, this, &TForm1::Open1Click);
     connect(Open2, &QAction::triggered, this, &TForm1::Open2Click);
     connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
@@ -129,7 +129,7 @@ void TForm1::ConnectControls() {
     onClick(CheckListBox1, &TForm1::CheckListBox1Click);
     onClick(CheckListBox2, &TForm1::CheckListBox2Click);
 
-    connect(Edit1, &QLineEdit::textChanged, Panel1, &PreviewWidget::SetSpinFactorText);
+    connect(Edit1, &QLineEdit::textChanged, Panel1, &PreviewWidget::setSpinFactorText);
     connect(Panel1, &PreviewWidget::spinFactorChanged, this, [this](bool valid, const QString& message) {
         Edit1->setStyleSheet(valid ? QString() : QStringLiteral("color: red"));
         Edit1->setToolTip(message);
@@ -140,18 +140,18 @@ void TForm1::ConnectControls() {
 void TForm1::FormCreate() {
     // The preview sets up its device, clear colour, projection and spin state as it is created; the
     // spin factor comes from the "Spin Factor" box.
-    Panel1->SetSpinFactorText(Edit1->text());
+    Panel1->setSpinFactorText(Edit1->text());
     Memo1->clear();
-    EnableTargetCommands();
+    enableTargetCommands();
 }
 
 void TForm1::FormClose() {
     // Nothing may stay on show from files that are going.
-    Panel1->SetTarget(nullptr, nullptr);
-    Panel1->SetSource(nullptr, nullptr, nullptr);
+    Panel1->setTarget(nullptr, nullptr);
+    Panel1->setSource(nullptr, nullptr, nullptr);
     target_.reset();
     source_.reset();
-    EnableTargetCommands();
+    enableTargetCommands();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -159,68 +159,68 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TForm1::EnableTargetCommands() {
+void TForm1::enableTargetCommands() {
     const bool loaded = target_ != nullptr;
     SaveAs1->setEnabled(loaded);
     Button1->setEnabled(loaded);
     Button3->setEnabled(loaded);
 }
 
-void TForm1::ShowMessage(const QString& text, const QString& title) { dialogs_->ShowNotice(text, title); }
+void TForm1::showMessage(const QString& text, const QString& title) { dialogs_->showNotice(text, title); }
 
 void TForm1::Open1Click() {
-    const auto name = dialogs_->OpenFileName(QStringLiteral("Abrir Archivo de Tomb Raider 4"), kTargetFilter);
+    const auto name = dialogs_->openFileName(QStringLiteral("Abrir Archivo de Tomb Raider 4"), kTargetFilter);
     if (name)
-        OpenTarget(*name);
+        openTarget(*name);
 }
 
-bool TForm1::OpenTarget(const QString& path) {
+bool TForm1::openTarget(const QString& path) {
     auto read = [&] {
         BusyCursor busy;
         return level::readLevel(filePath(path));
     }();
     if (!read) {
-        ShowMessage(withReason(QStringLiteral("Error"), read.error()), QStringLiteral("Error"));
+        showMessage(withReason(QStringLiteral("Error"), read.error()), QStringLiteral("Error"));
         return false;
     }
     BusyCursor busy;
     auto opened = std::make_unique<Target>();
     opened->level = std::move(read.value());
-    level::WriteTempBlock(opened->level, kScratchFolder);
-    level::WriteTex16(opened->level, kScratchFolder);
-    opened->meshes = level::ParseMeshBlock(level::wordBytes(opened->level.MeshWords), level::MeshKind::Level);
+    level::writeTempBlock(opened->level, kScratchFolder);
+    level::writeTex16(opened->level, kScratchFolder);
+    opened->meshes = level::parseMeshBlock(level::wordBytes(opened->level.MeshWords), level::MeshKind::Level);
 
     // The preview lets go of the old target before it goes.
-    Panel1->SetTarget(&opened->level, &opened->meshes);
+    Panel1->setTarget(&opened->level, &opened->meshes);
     target_ = std::move(opened);
-    GroupBox1->setTitle(QStringLiteral("Meshes: ") + QString::number(target_->meshes.Count()));
-    FillTargetLists();
-    EnableTargetCommands();
+    GroupBox1->setTitle(QStringLiteral("Meshes: ") + QString::number(target_->meshes.count()));
+    fillTargetLists();
+    enableTargetCommands();
     return true;
 }
 
 void TForm1::Open2Click() {
-    const auto name = dialogs_->OpenFileName(QStringLiteral("Abrir Archivo WAD"), kSourceFilter);
+    const auto name = dialogs_->openFileName(QStringLiteral("Abrir Archivo WAD"), kSourceFilter);
     if (name)
-        OpenSource(*name);
+        openSource(*name);
 }
 
-bool TForm1::OpenSource(const QString& path) {
+bool TForm1::openSource(const QString& path) {
     auto read = [&] {
         BusyCursor busy;
         return wad::readLibrary(filePath(path));
     }();
     if (!read) {
-        ShowMessage(withReason(QStringLiteral("Error reading the file"), read.error()), QStringLiteral("Error"));
+        showMessage(withReason(QStringLiteral("Error reading the file"), read.error()), QStringLiteral("Error"));
         return false;
     }
     BusyCursor busy;
-    auto opened = std::make_unique<merge::SourceSet>(merge::OpenSourceSet(std::move(read.value())));
-    wad::DumpFirstPage(opened->pages, kScratchFolder / kPageDump);
+    auto opened = std::make_unique<merge::SourceSet>(merge::openSourceSet(std::move(read.value())));
+    wad::dumpFirstPage(opened->pages, kScratchFolder / kPageDump);
 
-    Panel1->SetSource(&opened->pages, &opened->library, &opened->meshes);
+    Panel1->setSource(&opened->pages, &opened->library, &opened->meshes);
     source_ = std::move(opened);
-    FillSourceLists();
+    fillSourceLists();
     return true;
 }
 
@@ -228,9 +228,9 @@ void TForm1::SaveAs1Click() {
     if (!target_)
         return;
     // The mesh block is rebuilt from the mesh list before the dialog, also when the user cancels.
-    level::RebuildMeshBlock(target_->meshes, target_->level);
-    level::WriteMeshBlock(target_->meshes, kScratchFolder);
-    const auto name = dialogs_->SaveFileName(QStringLiteral("Save Target File As..."), kSaveFilter);
+    level::rebuildMeshBlock(target_->meshes, target_->level);
+    level::writeMeshBlock(target_->meshes, kScratchFolder);
+    const auto name = dialogs_->saveFileName(QStringLiteral("Save Target File As..."), kSaveFilter);
     if (!name)
         return;
     io::Status written = io::success();
@@ -238,20 +238,20 @@ void TForm1::SaveAs1Click() {
         BusyCursor busy;
         written = level::writeLevel(filePath(*name), target_->level);
         if (written)
-            level::WriteNewData(target_->level, kScratchFolder);
+            level::writeNewData(target_->level, kScratchFolder);
     }
     if (!written) {
-        ShowMessage(withReason(QStringLiteral("Error"), written.error()), QStringLiteral("Error"));
+        showMessage(withReason(QStringLiteral("Error"), written.error()), QStringLiteral("Error"));
         return;
     }
-    ShowMessage(QStringLiteral("File saved"), QStringLiteral("Veltrane"));
+    showMessage(QStringLiteral("File saved"), QStringLiteral("Veltrane"));
 }
 
 void TForm1::Exit1Click() { close(); }
 
-void TForm1::About1Click() { ShowMessage(kCaption, QStringLiteral("About")); }
+void TForm1::About1Click() { showMessage(kCaption, QStringLiteral("About")); }
 
-void TForm1::FillTargetLists() {
+void TForm1::fillTargetLists() {
     ListBox1->clear();
     for (const auto& moveable : target_->level.Moveables)
         addEntry(*ListBox1, targetMoveableEntry(moveable), false);
@@ -260,7 +260,7 @@ void TForm1::FillTargetLists() {
         addEntry(*ListBox2, QStringLiteral("Static Mesh:") + QString::number(i), false);
 }
 
-void TForm1::FillSourceLists() {
+void TForm1::fillSourceLists() {
     CheckListBox1->clear();
     for (const auto& moveable : source_->library.Moveables)
         addEntry(*CheckListBox1, QStringLiteral("Moveable ID #") + signedText(moveable.ObjectId), true);
@@ -271,26 +271,26 @@ void TForm1::FillSourceLists() {
 
 void TForm1::ListBox1Click() {
     ListBox2->setCurrentRow(-1);
-    Panel1->Select({preview::PreviewList::TargetMoveables, ListBox1->currentRow()});
+    Panel1->select({preview::PreviewList::TargetMoveables, ListBox1->currentRow()});
     if (target_ && ListBox1->currentRow() >= 0)
         Edit6->setText(signedText(target_->level.Moveables.at(ListBox1->currentRow()).ObjectId));
 }
 
 void TForm1::ListBox2Click() {
     ListBox1->setCurrentRow(-1);
-    Panel1->Select({preview::PreviewList::TargetStatics, ListBox2->currentRow()});
+    Panel1->select({preview::PreviewList::TargetStatics, ListBox2->currentRow()});
     if (target_ && ListBox2->currentRow() >= 0)
         Edit6->setText(signedText(target_->level.StaticMeshes.at(ListBox2->currentRow()).ObjectId));
 }
 
 void TForm1::CheckListBox1Click() {
     CheckListBox2->setCurrentRow(-1);
-    Panel1->Select({preview::PreviewList::SourceMoveables, CheckListBox1->currentRow()});
+    Panel1->select({preview::PreviewList::SourceMoveables, CheckListBox1->currentRow()});
 }
 
 void TForm1::CheckListBox2Click() {
     CheckListBox1->setCurrentRow(-1);
-    Panel1->Select({preview::PreviewList::SourceStatics, CheckListBox2->currentRow()});
+    Panel1->select({preview::PreviewList::SourceStatics, CheckListBox2->currentRow()});
 }
 
 void TForm1::Button3Click() {
@@ -300,9 +300,9 @@ void TForm1::Button3Click() {
     const int staticMesh = ListBox2->currentRow();
     if (moveable < 0 && staticMesh < 0)
         return;
-    const auto id = ParseInteger(Edit6->text().toStdString());
+    const auto id = parseInteger(Edit6->text().toStdString());
     if (!id) {
-        ShowMessage(QStringLiteral("'%1' is not a valid integer value").arg(Edit6->text()), QStringLiteral("Veltrane"));
+        showMessage(QStringLiteral("'%1' is not a valid integer value").arg(Edit6->text()), QStringLiteral("Veltrane"));
         return;
     }
     const auto objectId = static_cast<std::uint32_t>(*id);
@@ -320,28 +320,28 @@ void TForm1::Button1Click() {
     if (!target_)
         return;
     const merge::MergeTicks ticks{tickedEntries(*CheckListBox2), tickedEntries(*CheckListBox1)};
-    static const merge::SourceSet noSource = merge::OpenSourceSet(wad::WadLibrary{});
+    static const merge::SourceSet noSource = merge::openSourceSet(wad::WadLibrary{});
     const merge::MergeSource source = source_ ? source_->view() : noSource.view();
     auto merged = [&] {
         BusyCursor busy;
         return merge::mergeObjects({target_->level, target_->meshes}, source, ticks);
     }();
     if (!merged) {
-        ShowMessage(QString::fromStdString(merged.error()), QString());
+        showMessage(QString::fromStdString(merged.error()), QString());
         return;
     }
     QString done = QStringLiteral("Merging Done Successfully!");
     for (const auto& skipped : merged->skipped)
-        done += QStringLiteral("\n") + QString::fromStdString(merge::SkippedMessage(skipped));
-    ShowMessage(done, QString());
+        done += QStringLiteral("\n") + QString::fromStdString(merge::skippedMessage(skipped));
+    showMessage(done, QString());
 
     {
         BusyCursor busy;
-        Panel1->TargetChanged();
+        Panel1->targetChanged();
     }
-    FillTargetLists();
+    fillTargetLists();
     Memo1->clear();
-    for (const std::string& line : merge::StatisticsLines(merged.value()))
+    for (const std::string& line : merge::statisticsLines(merged.value()))
         Memo1->appendPlainText(QString::fromStdString(line));
 }
 
@@ -357,9 +357,9 @@ void TForm1::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     for (const QString& name : files) {
         if (name.endsWith(QStringLiteral(".tr4"), Qt::CaseInsensitive))
-            OpenTarget(name);
+            openTarget(name);
         else
-            OpenSource(name);
+            openSource(name);
     }
 }
 

@@ -51,8 +51,8 @@ public:
     void About1Click();
     // Open Target and Open Source after their dialog, as a drop or the command line opens a file.
     // A file that cannot be read leaves everything as it was; returns whether it was opened.
-    bool OpenTarget(const QString& path);
-    bool OpenSource(const QString& path);
+    bool openTarget(const QString& path);
+    bool openSource(const QString& path);
 
     // A click on an entry of one of the four object lists.
     void ListBox1Click();
@@ -65,9 +65,9 @@ public:
     void Button1Click();
 
     // The files loaded, or null.
-    [[nodiscard]] const level::Tr4Level* TargetLevel() const;
-    [[nodiscard]] const level::Lista_Mesh* TargetMeshes() const;
-    [[nodiscard]] const merge::SourceSet* Source() const { return source_.get(); }
+    [[nodiscard]] const level::Tr4Level* targetLevel() const;
+    [[nodiscard]] const level::Lista_Mesh* targetMeshes() const;
+    [[nodiscard]] const merge::SourceSet* source() const { return source_.get(); }
 
     // The controls, under the names users of the layout know them by.
     QLabel* Label1;
@@ -104,17 +104,17 @@ private:
         level::Lista_Mesh meshes{level::MeshKind::Level};
     };
 
-    void CreateMenu();
-    void CreateControls();
-    void ConnectControls();
+    void createMenu();
+    void createControls();
+    void connectControls();
     void FormCreate();
     void FormClose();
 
-    void FillTargetLists();
-    void FillSourceLists();
+    void fillTargetLists();
+    void fillSourceLists();
     // Save As, Merge and Change need a target.
-    void EnableTargetCommands();
-    void ShowMessage(const QString& text, const QString& title);
+    void enableTargetCommands();
+    void showMessage(const QString& text, const QString& title);
 
     bool allow32BitTextures_;
     WindowDialogs windowDialogs_;

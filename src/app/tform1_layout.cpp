@@ -60,7 +60,7 @@ QGroupBox* groupBox(const char* name, const QString& title, QWidget* parent) {
 
 } // namespace
 
-void TForm1::CreateMenu() {
+void TForm1::createMenu() {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
@@ -86,7 +86,7 @@ void TForm1::CreateMenu() {
     About1 = named(help->addAction(QStringLiteral("About")), "About1");
 }
 
-void TForm1::CreateControls() {
+void TForm1::createControls() {
     setWindowTitle(kCaption);
     setFont(pixelFont(font(), kFontHeight, false));
     setGeometry(QRect(kDesignPosition, kDesignSize));

@@ -21,7 +21,7 @@ std::uint32_t polygonBytes(const level::MeshPolygon& polygon) {
 
 void writeLibraryMesh(io::ByteWriter& out, const MeshRecord& mesh) {
     const std::size_t start = out.size();
-    level::WriteMeshStart(out, mesh);
+    level::writeMeshStart(out, mesh);
     out.i16(mesh.NumPolygons);
     if (mesh.NumPolygons > 0) {
         for (const auto& polygon : mesh.Polygons) {
@@ -42,11 +42,11 @@ void writeLibraryMesh(io::ByteWriter& out, const MeshRecord& mesh) {
 std::vector<std::uint8_t> levelBlock(std::span<const MeshRecord> meshes, std::vector<std::uint32_t>& offsets) {
     level::Lista_Mesh list(MeshKind::Level);
     for (MeshRecord mesh : meshes) {
-        mesh.Offset = list.NextOffset();
+        mesh.Offset = list.nextOffset();
         offsets.push_back(mesh.Offset);
-        list.Append(std::move(mesh));
+        list.append(std::move(mesh));
     }
-    return level::SerialiseMeshBlock(list);
+    return level::serialiseMeshBlock(list);
 }
 
 } // namespace

@@ -61,20 +61,20 @@ io::Outcome<MergeReport> runMerge(const MergeRequest& request) {
     ticks.statics = std::move(statics.value());
     ticks.moveables = std::move(moveables.value());
 
-    level::Lista_Mesh targetMeshes = level::ParseMeshBlock(level::wordBytes(target->MeshWords), level::MeshKind::Level);
-    const merge::SourceSet source = merge::OpenSourceSet(std::move(library.value()));
+    level::Lista_Mesh targetMeshes = level::parseMeshBlock(level::wordBytes(target->MeshWords), level::MeshKind::Level);
+    const merge::SourceSet source = merge::openSourceSet(std::move(library.value()));
     auto statistics = merge::mergeObjects({target.value(), targetMeshes}, source.view(), ticks);
     if (!statistics)
         return Result::failure(statistics.error());
 
-    level::RebuildMeshBlock(targetMeshes, target.value());
+    level::rebuildMeshBlock(targetMeshes, target.value());
     if (auto written = level::writeLevel(request.output, target.value()); !written)
         return Result::failure(written.error());
 
     MergeReport report;
-    report.statistics = merge::StatisticsLines(statistics.value());
+    report.statistics = merge::statisticsLines(statistics.value());
     for (const auto& skipped : statistics->skipped)
-        report.notes.push_back(merge::SkippedMessage(skipped));
+        report.notes.push_back(merge::skippedMessage(skipped));
     return report;
 }
 

@@ -54,7 +54,7 @@ MeshRecord readMesh(MeshReader& in, MeshKind kind) {
 
 void writeLevelMesh(io::ByteWriter& out, const MeshRecord& mesh) {
     const std::size_t start = out.size();
-    WriteMeshStart(out, mesh);
+    writeMeshStart(out, mesh);
     out.i16(mesh.NumRectangles);
     if (mesh.NumRectangles > 0)
         out.array(mesh.Rectangles);
@@ -67,7 +67,7 @@ void writeLevelMesh(io::ByteWriter& out, const MeshRecord& mesh) {
 
 } // namespace
 
-void WriteMeshStart(io::ByteWriter& out, const MeshRecord& mesh) {
+void writeMeshStart(io::ByteWriter& out, const MeshRecord& mesh) {
     out.array(std::vector{mesh.Centre});
     out.i32(mesh.Radius);
     out.i16(mesh.NumVertices);
@@ -80,24 +80,24 @@ void WriteMeshStart(io::ByteWriter& out, const MeshRecord& mesh) {
         out.array(mesh.Shades);
 }
 
-Lista_Mesh ParseMeshBlock(std::span<const std::uint8_t> block, MeshKind kind) {
+Lista_Mesh parseMeshBlock(std::span<const std::uint8_t> block, MeshKind kind) {
     Lista_Mesh meshes(kind);
     MeshReader in(block, "mesh block");
     while (!in.atEnd()) {
         try {
-            meshes.Append(readMesh(in, kind));
+            meshes.append(readMesh(in, kind));
         } catch (const io::FormatError&) {
             // What is left cannot be a whole mesh. Keep a level's block as it is so that saving moves
             // no mesh and loses no byte.
             if (kind == MeshKind::Level)
-                meshes.KeepOriginalBlock({block.begin(), block.end()}, meshes.Count());
+                meshes.keepOriginalBlock({block.begin(), block.end()}, meshes.count());
             break;
         }
     }
     return meshes;
 }
 
-MeshRecord ConvertToLevelForm(const MeshRecord& libraryMesh, std::span<const std::uint16_t> replacementTextures) {
+MeshRecord convertToLevelForm(const MeshRecord& libraryMesh, std::span<const std::uint16_t> replacementTextures) {
     MeshRecord mesh;
     mesh.Offset = libraryMesh.Offset;
     mesh.Centre = libraryMesh.Centre;
@@ -121,17 +121,17 @@ MeshRecord ConvertToLevelForm(const MeshRecord& libraryMesh, std::span<const std
     return mesh;
 }
 
-std::vector<std::uint8_t> SerialiseMeshBlock(const Lista_Mesh& meshes) {
-    io::ByteWriter out(meshes.NextOffset());
-    out.bytes(meshes.KeptBlock());
-    for (std::int32_t i = meshes.KeptMeshes(); i < meshes.Count(); ++i)
-        writeLevelMesh(out, *meshes.Get(i));
+std::vector<std::uint8_t> serialiseMeshBlock(const Lista_Mesh& meshes) {
+    io::ByteWriter out(meshes.nextOffset());
+    out.bytes(meshes.keptBlock());
+    for (std::int32_t i = meshes.keptMeshes(); i < meshes.count(); ++i)
+        writeLevelMesh(out, *meshes.get(i));
     return out.take();
 }
 
-std::uint32_t RebuildMeshBlock(const Lista_Mesh& meshes, Tr4Level& level) {
-    const auto block = SerialiseMeshBlock(meshes);
-    if (block.empty() || block.size() != meshes.NextOffset())
+std::uint32_t rebuildMeshBlock(const Lista_Mesh& meshes, Tr4Level& level) {
+    const auto block = serialiseMeshBlock(meshes);
+    if (block.empty() || block.size() != meshes.nextOffset())
         return 0;
     level.MeshWords = bytesToWords(block);
     return static_cast<std::uint32_t>(block.size());

@@ -17,23 +17,23 @@ using MeshReader = io::ByteReader;
 // Parses a block of meshes laid back to back from byte 0, each starting at a multiple of 4.
 // An empty block gives an empty list. A mesh that would run past the end of the block ends the
 // parse; in a level block the block is then kept byte for byte, so that saving moves no mesh.
-Lista_Mesh ParseMeshBlock(std::span<const std::uint8_t> block, MeshKind kind);
+Lista_Mesh parseMeshBlock(std::span<const std::uint8_t> block, MeshKind kind);
 
 // A library-form mesh in level form: quads become rectangles, triangles stay triangles and other
 // shapes are dropped; attribute bytes widen to words. `replacementTextures`, when given, holds one
 // texture word per polygon of the library mesh, used instead of the polygon's own.
-MeshRecord ConvertToLevelForm(const MeshRecord& libraryMesh, std::span<const std::uint16_t> replacementTextures = {});
+MeshRecord convertToLevelForm(const MeshRecord& libraryMesh, std::span<const std::uint16_t> replacementTextures = {});
 
 // Writes what both forms of a mesh start with: centre, radius, the vertices, and the normals or shades.
-void WriteMeshStart(io::ByteWriter& out, const MeshRecord& mesh);
+void writeMeshStart(io::ByteWriter& out, const MeshRecord& mesh);
 
 // The level-form block of a level's mesh list: its meshes in list order with zero pad words (after
 // the original block when that was kept).
-std::vector<std::uint8_t> SerialiseMeshBlock(const Lista_Mesh& meshes);
+std::vector<std::uint8_t> serialiseMeshBlock(const Lista_Mesh& meshes);
 
 // Replaces the level's MeshWords with the block rebuilt from its mesh list and returns the block's
 // length in bytes, or 0 (MeshWords unchanged) when the list holds no mesh.
-std::uint32_t RebuildMeshBlock(const Lista_Mesh& meshes, Tr4Level& level);
+std::uint32_t rebuildMeshBlock(const Lista_Mesh& meshes, Tr4Level& level);
 
 // The bytes of a block of 16-bit words, and the words of a block of bytes (an odd byte is dropped).
 std::span<const std::uint8_t> wordBytes(const std::vector<std::uint16_t>& words);

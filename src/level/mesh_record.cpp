@@ -31,19 +31,19 @@ std::uint32_t levelFormSize(const MeshRecord& mesh) {
 
 std::uint32_t libraryFormSize(const MeshRecord& mesh) { return padded(sizeWithoutFaces(mesh)); }
 
-std::int32_t Lista_Mesh::Append(MeshRecord record) {
+std::int32_t Lista_Mesh::append(MeshRecord record) {
     const std::uint32_t size = kind_ == MeshKind::Level ? levelFormSize(record) : libraryFormSize(record);
     if (!meshes_.empty() && record.Offset <= meshes_.back().Offset)
         offsetsAscend_ = false;
     meshes_.push_back(std::move(record));
     totalSize_ += static_cast<std::int32_t>(size);
-    if (Count() > keptMeshes_)
+    if (count() > keptMeshes_)
         sizeAfterKept_ += size;
     return static_cast<std::int32_t>(size);
 }
 
-const MeshRecord* Lista_Mesh::Get(std::int32_t index) const {
-    if (index < 0 || index >= Count())
+const MeshRecord* Lista_Mesh::get(std::int32_t index) const {
+    if (index < 0 || index >= count())
         return nullptr;
     return &meshes_[static_cast<std::size_t>(index)];
 }
@@ -62,17 +62,17 @@ std::int32_t Lista_Mesh::MeshIndexOf(std::uint32_t offset) const {
     return static_cast<std::int32_t>(found - meshes_.begin());
 }
 
-std::uint32_t Lista_Mesh::NextOffset() const {
+std::uint32_t Lista_Mesh::nextOffset() const {
     if (keptBlock_.empty())
         return static_cast<std::uint32_t>(totalSize_);
     return static_cast<std::uint32_t>(keptBlock_.size()) + sizeAfterKept_;
 }
 
-void Lista_Mesh::KeepOriginalBlock(std::vector<std::uint8_t> block, std::int32_t keptMeshes) {
+void Lista_Mesh::keepOriginalBlock(std::vector<std::uint8_t> block, std::int32_t keptMeshes) {
     keptBlock_ = std::move(block);
     keptMeshes_ = keptMeshes;
     sizeAfterKept_ = 0;
-    for (std::int32_t i = keptMeshes; i < Count(); ++i)
+    for (std::int32_t i = keptMeshes; i < count(); ++i)
         sizeAfterKept_ += levelFormSize(meshes_[static_cast<std::size_t>(i)]);
 }
 

@@ -77,25 +77,25 @@ public:
     explicit Lista_Mesh(MeshKind kind) : kind_(kind) {}
 
     // Puts the record at the end and returns its size by the list's rule.
-    std::int32_t Append(MeshRecord record);
+    std::int32_t append(MeshRecord record);
     // The record at `index`, or null at or past the end.
-    [[nodiscard]] const MeshRecord* Get(std::int32_t index) const;
+    [[nodiscard]] const MeshRecord* get(std::int32_t index) const;
     // Position of the first record whose Offset is `offset`, or -1.
     [[nodiscard]] std::int32_t MeshIndexOf(std::uint32_t offset) const;
 
-    [[nodiscard]] std::int32_t Count() const { return static_cast<std::int32_t>(meshes_.size()); }
-    [[nodiscard]] std::int32_t TotalSize() const { return totalSize_; }
-    [[nodiscard]] MeshKind Kind() const { return kind_; }
-    [[nodiscard]] const std::vector<MeshRecord>& Meshes() const { return meshes_; }
+    [[nodiscard]] std::int32_t count() const { return static_cast<std::int32_t>(meshes_.size()); }
+    [[nodiscard]] std::int32_t totalSize() const { return totalSize_; }
+    [[nodiscard]] MeshKind kind() const { return kind_; }
+    [[nodiscard]] const std::vector<MeshRecord>& meshes() const { return meshes_; }
 
     // Where the next mesh appended to a level's list will start in the rebuilt block.
-    [[nodiscard]] std::uint32_t NextOffset() const;
+    [[nodiscard]] std::uint32_t nextOffset() const;
 
     // A level block whose meshes do not tile it exactly (bytes left over after the last whole mesh)
     // is kept byte for byte; the first `keptMeshes` records live inside it and later ones follow it.
-    void KeepOriginalBlock(std::vector<std::uint8_t> block, std::int32_t keptMeshes);
-    [[nodiscard]] const std::vector<std::uint8_t>& KeptBlock() const { return keptBlock_; }
-    [[nodiscard]] std::int32_t KeptMeshes() const { return keptMeshes_; }
+    void keepOriginalBlock(std::vector<std::uint8_t> block, std::int32_t keptMeshes);
+    [[nodiscard]] const std::vector<std::uint8_t>& keptBlock() const { return keptBlock_; }
+    [[nodiscard]] std::int32_t keptMeshes() const { return keptMeshes_; }
 
     bool operator==(const Lista_Mesh&) const = default;
 

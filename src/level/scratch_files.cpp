@@ -5,19 +5,19 @@
 
 namespace veltrane::level {
 
-bool WriteTempBlock(const Tr4Level& level, const std::filesystem::path& folder) {
+bool writeTempBlock(const Tr4Level& level, const std::filesystem::path& folder) {
     return io::writeScratchFile(folder / "temp_block", level.LevelData);
 }
 
-bool WriteNewData(const Tr4Level& level, const std::filesystem::path& folder) {
+bool writeNewData(const Tr4Level& level, const std::filesystem::path& folder) {
     return io::writeScratchFile(folder / "new_data", level.LevelData);
 }
 
-bool WriteMeshBlock(const Lista_Mesh& meshes, const std::filesystem::path& folder) {
-    return io::writeScratchFile(folder / "mesh_block", SerialiseMeshBlock(meshes));
+bool writeMeshBlock(const Lista_Mesh& meshes, const std::filesystem::path& folder) {
+    return io::writeScratchFile(folder / "mesh_block", serialiseMeshBlock(meshes));
 }
 
-bool WriteTex16(const Tr4Level& level, const std::filesystem::path& folder) {
+bool writeTex16(const Tr4Level& level, const std::filesystem::path& folder) {
     return io::writeScratchFile(folder / "tex16.tex", level.Pages16);
 }
 

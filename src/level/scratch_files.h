@@ -12,12 +12,12 @@ namespace veltrane::level {
 // back; each function reports whether it could write its file and a failure never stops a command.
 
 // "temp_block": the level-data block as loaded.
-bool WriteTempBlock(const Tr4Level& level, const std::filesystem::path& folder);
+bool writeTempBlock(const Tr4Level& level, const std::filesystem::path& folder);
 // "new_data": the level-data block as saved (a save keeps it in the model).
-bool WriteNewData(const Tr4Level& level, const std::filesystem::path& folder);
+bool writeNewData(const Tr4Level& level, const std::filesystem::path& folder);
 // "mesh_block": the level-form mesh block rebuilt from the mesh list before a save.
-bool WriteMeshBlock(const Lista_Mesh& meshes, const std::filesystem::path& folder);
+bool writeMeshBlock(const Lista_Mesh& meshes, const std::filesystem::path& folder);
 // "tex16.tex": the 16-bit pages of a level as loaded.
-bool WriteTex16(const Tr4Level& level, const std::filesystem::path& folder);
+bool writeTex16(const Tr4Level& level, const std::filesystem::path& folder);
 
 } // namespace veltrane::level

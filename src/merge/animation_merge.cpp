@@ -19,7 +19,7 @@ std::uint16_t rebased(std::uint16_t libraryIndex, std::uint16_t libraryFirst, st
 
 } // namespace
 
-FrameBlock MoveableFrameBlock(const wad::WadLibrary& library, std::int32_t moveable) {
+FrameBlock moveableFrameBlock(const wad::WadLibrary& library, std::int32_t moveable) {
     const auto index = static_cast<std::size_t>(moveable);
     const std::int64_t start = library.Moveables[index].FrameOffset;
     if (index + 1 == library.Moveables.size())
@@ -27,7 +27,7 @@ FrameBlock MoveableFrameBlock(const wad::WadLibrary& library, std::int32_t movea
     return {start, library.Moveables[index + 1].FrameOffset};
 }
 
-std::optional<std::size_t> CommandRunWords(std::span<const std::uint16_t> commands, std::size_t firstWord,
+std::optional<std::size_t> commandRunWords(std::span<const std::uint16_t> commands, std::size_t firstWord,
                                            std::size_t commandCount) {
     std::size_t at = firstWord;
     for (std::size_t command = 0; command < commandCount; ++command) {
@@ -80,7 +80,7 @@ MergedAnimations MergeAnimations(level::Tr4Level& target, const wad::WadLibrary&
     MergedAnimations merged;
 
     // The frame block, byte for byte; an odd last byte is dropped with the word count.
-    const FrameBlock block = MoveableFrameBlock(library, moveable);
+    const FrameBlock block = moveableFrameBlock(library, moveable);
     const auto words = static_cast<std::size_t>((block.end - block.start) / 2);
     merged.FrameOffset = static_cast<std::uint32_t>(target.Frames.size() * 2);
     const std::size_t framesBefore = target.Frames.size();
@@ -122,7 +122,7 @@ MergedAnimations MergeAnimations(level::Tr4Level& target, const wad::WadLibrary&
 
         // Commands are copied whole: AnimCommandCount counts commands, each with its operands.
         const std::size_t firstWord = animation.AnimCommandOffset / 2u;
-        const std::size_t commandWords = CommandRunWords(library.AnimCommands, firstWord, animation.AnimCommandCount).value_or(0);
+        const std::size_t commandWords = commandRunWords(library.AnimCommands, firstWord, animation.AnimCommandCount).value_or(0);
         animation.AnimCommandOffset = static_cast<std::uint16_t>(target.AnimCommands.size());
         const auto commands = library.AnimCommands.begin() + static_cast<std::ptrdiff_t>(firstWord);
         target.AnimCommands.insert(target.AnimCommands.end(), commands, commands + static_cast<std::ptrdiff_t>(commandWords));

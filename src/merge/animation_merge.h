@@ -18,12 +18,12 @@ struct FrameBlock {
     std::int64_t start = 0;
     std::int64_t end = 0;
 };
-FrameBlock MoveableFrameBlock(const wad::WadLibrary& library, std::int32_t moveable);
+FrameBlock moveableFrameBlock(const wad::WadLibrary& library, std::int32_t moveable);
 
 // The words that `commandCount` whole animation commands take from word `firstWord` on (an opcode
 // word and its operands: 3 for opcode 1, 2 for opcodes 2, 5 and 6, none for the others), or nothing
 // when the table ends inside them.
-std::optional<std::size_t> CommandRunWords(std::span<const std::uint16_t> commands, std::size_t firstWord,
+std::optional<std::size_t> commandRunWords(std::span<const std::uint16_t> commands, std::size_t firstWord,
                                            std::size_t commandCount);
 
 // The number of library animations that belong to moveable `moveable`: from its Animation up to the

@@ -24,7 +24,7 @@ io::Outcome<const level::MeshRecord*> meshAt(const MergeSource& source, std::uin
         return Result::failure("mesh pointer " + std::to_string(pointerIndex) + " is past MeshPointers, which has " +
                                std::to_string(pointers.size()) + " entries");
     const std::uint32_t offset = pointers[pointerIndex];
-    const level::MeshRecord* mesh = source.meshes.Get(source.meshes.MeshIndexOf(offset));
+    const level::MeshRecord* mesh = source.meshes.get(source.meshes.MeshIndexOf(offset));
     if (mesh == nullptr)
         return Result::failure("mesh pointer " + std::to_string(pointerIndex) + " holds byte offset " +
                                std::to_string(offset) + ", where no mesh of the library starts");
@@ -56,7 +56,7 @@ io::Outcome<TableGrowth> checkAnimation(const wad::WadLibrary& library, std::siz
                                          "records"));
     }
 
-    const auto words = CommandRunWords(library.AnimCommands, animation.AnimCommandOffset / 2u, animation.AnimCommandCount);
+    const auto words = commandRunWords(library.AnimCommands, animation.AnimCommandOffset / 2u, animation.AnimCommandCount);
     if (!words)
         return Result::failure(name + "its " + std::to_string(animation.AnimCommandCount) +
                                " commands from word " + std::to_string(animation.AnimCommandOffset / 2u) +
@@ -84,42 +84,42 @@ TableGrowth& TableGrowth::operator+=(const TableGrowth& other) {
     return *this;
 }
 
-std::string StaticMeshName(const wad::WadLibrary& library, std::int32_t index) {
+std::string staticMeshName(const wad::WadLibrary& library, std::int32_t index) {
     return "source static mesh " + std::to_string(index) + " (ObjectId " +
            std::to_string(library.StaticMeshes[static_cast<std::size_t>(index)].ObjectId) + ")";
 }
 
-std::string MoveableName(const wad::WadLibrary& library, std::int32_t index) {
+std::string moveableName(const wad::WadLibrary& library, std::int32_t index) {
     return "source moveable " + std::to_string(index) + " (ObjectId " +
            std::to_string(library.Moveables[static_cast<std::size_t>(index)].ObjectId) + ")";
 }
 
-io::Status CheckIndex(std::int32_t index, std::size_t size, const char* what) {
+io::Status checkIndex(std::int32_t index, std::size_t size, const char* what) {
     if (index >= 0 && static_cast<std::size_t>(index) < size)
         return io::success();
     return io::Status::failure("there is no source " + std::string(what) + " " + std::to_string(index) +
                                ": the library has " + std::to_string(size));
 }
 
-io::Outcome<ObjectNeeds> CheckStaticMesh(const MergeSource& source, std::int32_t index) {
+io::Outcome<ObjectNeeds> checkStaticMesh(const MergeSource& source, std::int32_t index) {
     const auto& statics = source.library.StaticMeshes;
-    if (auto exists = CheckIndex(index, statics.size(), "static mesh"); !exists)
+    if (auto exists = checkIndex(index, statics.size(), "static mesh"); !exists)
         return Needs::failure(exists.error());
     auto mesh = meshAt(source, statics[static_cast<std::size_t>(index)].Mesh);
     if (!mesh)
-        return Needs::failure(StaticMeshName(source.library, index) + ": " + mesh.error());
+        return Needs::failure(staticMeshName(source.library, index) + ": " + mesh.error());
     ObjectNeeds needs;
     needs.growth.meshPointers = 1;
     needs.meshes.push_back(*mesh);
     return needs;
 }
 
-io::Outcome<ObjectNeeds> CheckMoveable(const MergeSource& source, std::int32_t index) {
+io::Outcome<ObjectNeeds> checkMoveable(const MergeSource& source, std::int32_t index) {
     const wad::WadLibrary& library = source.library;
-    if (auto exists = CheckIndex(index, library.Moveables.size(), "moveable"); !exists)
+    if (auto exists = checkIndex(index, library.Moveables.size(), "moveable"); !exists)
         return Needs::failure(exists.error());
     const level::Tr4Moveable& moveable = library.Moveables[static_cast<std::size_t>(index)];
-    const std::string name = MoveableName(library, index) + ": ";
+    const std::string name = moveableName(library, index) + ": ";
     if (moveable.MeshCount == 0)
         return Needs::failure(name + "it has no mesh (MeshCount 0)");
 
@@ -137,7 +137,7 @@ io::Outcome<ObjectNeeds> CheckMoveable(const MergeSource& source, std::int32_t i
         return Needs::failure(name + "mesh tree runs past MeshTrees " +
                               range(moveable.MeshTree, treeWords, library.MeshTrees.size(), "words"));
 
-    const FrameBlock frames = MoveableFrameBlock(library, index);
+    const FrameBlock frames = moveableFrameBlock(library, index);
     const auto frameBytes = static_cast<std::int64_t>(library.Frames.size() * 2);
     if (frames.end < frames.start)
         return Needs::failure(name + "frame block has negative length (from byte " + std::to_string(frames.start) +
@@ -164,7 +164,7 @@ io::Outcome<ObjectNeeds> CheckMoveable(const MergeSource& source, std::int32_t i
     return needs;
 }
 
-io::Status CheckTableLimits(const level::Tr4Level& target, const TableGrowth& growth, std::int32_t piecesAdded) {
+io::Status checkTableLimits(const level::Tr4Level& target, const TableGrowth& growth, std::int32_t piecesAdded) {
     // A face's texture word is read as signed; 0xFFFF in Animation means "none".
     for (auto status : {
              refuseAbove(target.ObjectTextures.size() + static_cast<std::uint64_t>(piecesAdded), 32768,
@@ -181,7 +181,7 @@ io::Status CheckTableLimits(const level::Tr4Level& target, const TableGrowth& gr
     return io::success();
 }
 
-io::Status CheckNewPages(const level::Tr4Level& target, std::int32_t pagesAdded) {
+io::Status checkNewPages(const level::Tr4Level& target, std::int32_t pagesAdded) {
     if (pagesAdded == 0)
         return io::success();
     const std::uint32_t counted = std::uint32_t{target.NumRoomPages} + target.NumObjectPages + target.NumBumpPages;

@@ -31,22 +31,22 @@ struct ObjectNeeds {
 };
 
 // How messages name an object: "source static mesh 2 (ObjectId 5)", "source moveable 3 (ObjectId 12)".
-std::string StaticMeshName(const wad::WadLibrary& library, std::int32_t index);
-std::string MoveableName(const wad::WadLibrary& library, std::int32_t index);
+std::string staticMeshName(const wad::WadLibrary& library, std::int32_t index);
+std::string moveableName(const wad::WadLibrary& library, std::int32_t index);
 
 // `index` names one of the library's `size` static meshes or moveables (`what`).
-io::Status CheckIndex(std::int32_t index, std::size_t size, const char* what);
+io::Status checkIndex(std::int32_t index, std::size_t size, const char* what);
 
 // Every index, offset and range that merging the object reads lies inside the library's tables, and
 // every mesh it names is a parsed mesh. Otherwise a message that names the object and the cause.
-io::Outcome<ObjectNeeds> CheckStaticMesh(const MergeSource& source, std::int32_t index);
-io::Outcome<ObjectNeeds> CheckMoveable(const MergeSource& source, std::int32_t index);
+io::Outcome<ObjectNeeds> checkStaticMesh(const MergeSource& source, std::int32_t index);
+io::Outcome<ObjectNeeds> checkMoveable(const MergeSource& source, std::int32_t index);
 
 // After growing by `growth` and `piecesAdded` object textures, every index still fits its 16-bit field.
-io::Status CheckTableLimits(const level::Tr4Level& target, const TableGrowth& growth, std::int32_t piecesAdded);
+io::Status checkTableLimits(const level::Tr4Level& target, const TableGrowth& growth, std::int32_t piecesAdded);
 
 // `pagesAdded` new pages will reach the game: the header's page counts agree with the page chunks,
 // and the level stays within the pages a tile can name.
-io::Status CheckNewPages(const level::Tr4Level& target, std::int32_t pagesAdded);
+io::Status checkNewPages(const level::Tr4Level& target, std::int32_t pagesAdded);
 
 } // namespace veltrane::merge

@@ -27,7 +27,7 @@ void skipAll(std::vector<std::int32_t>& indices, const Records& records, ObjectK
 
 io::Status allExist(const std::vector<std::int32_t>& indices, std::size_t size, const char* what) {
     for (std::int32_t index : indices)
-        if (auto exists = CheckIndex(index, size, what); !exists)
+        if (auto exists = checkIndex(index, size, what); !exists)
             return exists;
     return io::success();
 }
@@ -65,15 +65,15 @@ io::Outcome<MergeStatistics> mergeObjects(MergeTarget target, const MergeSource&
         return io::success();
     };
     for (std::int32_t index : statics)
-        if (auto status = checked(CheckStaticMesh(source, index)); !status)
+        if (auto status = checked(checkStaticMesh(source, index)); !status)
             return refused(status.error());
     for (std::int32_t index : moveables)
-        if (auto status = checked(CheckMoveable(source, index)); !status)
+        if (auto status = checked(checkMoveable(source, index)); !status)
             return refused(status.error());
-    const std::int32_t pagesAdded = LayOutTexturePieces(pieces).pagesAdded;
-    if (auto status = CheckTableLimits(target.level, growth, PieceCount(pieces)); !status)
+    const std::int32_t pagesAdded = layOutTexturePieces(pieces).pagesAdded;
+    if (auto status = checkTableLimits(target.level, growth, PieceCount(pieces)); !status)
         return refused(status.error());
-    if (auto status = CheckNewPages(target.level, pagesAdded); !status)
+    if (auto status = checkNewPages(target.level, pagesAdded); !status)
         return refused(status.error());
 
     for (std::int32_t index : statics)
@@ -83,11 +83,11 @@ io::Outcome<MergeStatistics> mergeObjects(MergeTarget target, const MergeSource&
     statistics.pagesAdded = PlaceTexturePieces(pieces, source.pages, target.level);
     statistics.piecesAdded = PieceCount(pieces);
     statistics.objectTextureCount = static_cast<std::int32_t>(target.level.ObjectTextures.size());
-    statistics.meshDataSize = target.meshes.TotalSize();
+    statistics.meshDataSize = target.meshes.totalSize();
     return statistics;
 }
 
-std::vector<std::string> StatisticsLines(const MergeStatistics& statistics) {
+std::vector<std::string> statisticsLines(const MergeStatistics& statistics) {
     return {
         "Total pages added:" + std::to_string(statistics.pagesAdded),
         "Amount of pieces textures added:" + std::to_string(statistics.piecesAdded),
@@ -96,7 +96,7 @@ std::vector<std::string> StatisticsLines(const MergeStatistics& statistics) {
     };
 }
 
-std::string SkippedMessage(const SkippedObject& skipped) {
+std::string skippedMessage(const SkippedObject& skipped) {
     const bool isStatic = skipped.kind == ObjectKind::StaticMesh;
     return std::string("source ") + (isStatic ? "static mesh " : "moveable ") + std::to_string(skipped.index) +
            " (ObjectId " + std::to_string(skipped.objectId) + ") was not merged: the target has no " +

@@ -45,9 +45,9 @@ struct MergeStatistics {
 io::Outcome<MergeStatistics> mergeObjects(MergeTarget target, const MergeSource& source, const MergeTicks& ticks);
 
 // The four statistics lines as the window's memo shows them: "Total pages added:1", ...
-std::vector<std::string> StatisticsLines(const MergeStatistics& statistics);
+std::vector<std::string> statisticsLines(const MergeStatistics& statistics);
 
 // "source moveable 3 (ObjectId 12) was not merged: the target has no moveable"
-std::string SkippedMessage(const SkippedObject& skipped);
+std::string skippedMessage(const SkippedObject& skipped);
 
 } // namespace veltrane::merge

@@ -9,17 +9,17 @@ namespace veltrane::merge {
 
 std::uint32_t TransferMesh(MergeTarget target, const MergeSource& source, Lista_Texturas& pieces,
                            std::uint32_t meshPointer) {
-    const level::MeshRecord& sourceMesh = *source.meshes.Get(source.meshes.MeshIndexOf(meshPointer));
+    const level::MeshRecord& sourceMesh = *source.meshes.get(source.meshes.MeshIndexOf(meshPointer));
     // Every polygon gets its piece, also one of a shape that the conversion drops.
     std::vector<std::uint16_t> textures;
     textures.reserve(sourceMesh.Polygons.size());
     for (const level::MeshPolygon& polygon : sourceMesh.Polygons)
         textures.push_back(RemapFaceTexture(pieces, source.library, polygon));
 
-    level::MeshRecord mesh = level::ConvertToLevelForm(sourceMesh, textures);
-    mesh.Offset = target.meshes.NextOffset();
+    level::MeshRecord mesh = level::convertToLevelForm(sourceMesh, textures);
+    mesh.Offset = target.meshes.nextOffset();
     const std::uint32_t offset = mesh.Offset;
-    target.meshes.Append(std::move(mesh));
+    target.meshes.append(std::move(mesh));
     target.level.MeshPointers.push_back(offset);
     return static_cast<std::uint32_t>(target.level.MeshPointers.size() - 1);
 }

@@ -15,7 +15,7 @@ constexpr std::array<std::uint16_t, 256> kFiveBits = [] {
 
 } // namespace
 
-std::vector<std::uint8_t> ConvertPagesTo16(std::span<const std::uint8_t> pages32) {
+std::vector<std::uint8_t> convertPagesTo16(std::span<const std::uint8_t> pages32) {
     const std::size_t texels = pages32.size() / 4;
     std::vector<std::uint8_t> pages16(texels * 2);
     for (std::size_t i = 0; i < texels; ++i) {

@@ -18,8 +18,8 @@ std::uint64_t rectangleKey(const PiecePlacement& place) {
 
 } // namespace
 
-PieceLayout LayOutTexturePieces(const Lista_Texturas& pieces) {
-    std::vector<TexturePiece> order = pieces.NewestFirst();
+PieceLayout layOutTexturePieces(const Lista_Texturas& pieces) {
+    std::vector<TexturePiece> order = pieces.newestFirst();
     std::stable_sort(order.begin(), order.end(),
                      [](const TexturePiece& a, const TexturePiece& b) { return a.Height > b.Height; });
 

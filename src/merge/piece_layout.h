@@ -38,6 +38,6 @@ struct PieceLayout {
 // Packs the pieces, tallest first (a stable sort of the newest-first list), row by row onto new
 // 256 x 256 pages. Nothing is written anywhere: the merge learns how many pages it will add before
 // it changes the target.
-PieceLayout LayOutTexturePieces(const Lista_Texturas& pieces);
+PieceLayout layOutTexturePieces(const Lista_Texturas& pieces);
 
 } // namespace veltrane::merge

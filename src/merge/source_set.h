@@ -18,6 +18,6 @@ struct SourceSet {
     [[nodiscard]] MergeSource view() const { return {library, meshes, pages}; }
 };
 
-SourceSet OpenSourceSet(wad::WadLibrary library);
+SourceSet openSourceSet(wad::WadLibrary library);
 
 } // namespace veltrane::merge

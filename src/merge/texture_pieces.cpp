@@ -2,19 +2,19 @@
 
 namespace veltrane::merge {
 
-const TexturePiece* Lista_Texturas::Find(const TexturePiece& key) const {
+const TexturePiece* Lista_Texturas::find(const TexturePiece& key) const {
     const auto found = byKey_.find(keyOf(key));
     return found == byKey_.end() ? nullptr : &pieces_[found->second];
 }
 
-const TexturePiece& Lista_Texturas::Add(TexturePiece piece) {
-    piece.NewIndex = base_ + Count();
+const TexturePiece& Lista_Texturas::add(TexturePiece piece) {
+    piece.NewIndex = base_ + count();
     byKey_.emplace(keyOf(piece), pieces_.size());
     pieces_.push_back(piece);
     return pieces_.back();
 }
 
-std::vector<TexturePiece> Lista_Texturas::NewestFirst() const { return {pieces_.rbegin(), pieces_.rend()}; }
+std::vector<TexturePiece> Lista_Texturas::newestFirst() const { return {pieces_.rbegin(), pieces_.rend()}; }
 
 std::uint64_t Lista_Texturas::keyOf(const TexturePiece& piece) {
     return std::uint64_t{static_cast<std::uint32_t>(piece.SourceIndex)} << 5 | std::uint64_t{piece.Orientation & 7} << 2 |
@@ -43,7 +43,7 @@ std::uint16_t RemapFaceTexture(Lista_Texturas& pieces, const wad::WadLibrary& li
         source = 0;
     key.SourceIndex = source;
 
-    if (const TexturePiece* found = pieces.Find(key))
+    if (const TexturePiece* found = pieces.find(key))
         return static_cast<std::uint16_t>(found->NewIndex);
 
     const wad::WadTextureSample& sample = library.TextureSamples[static_cast<std::size_t>(source)];
@@ -52,9 +52,9 @@ std::uint16_t RemapFaceTexture(Lista_Texturas& pieces, const wad::WadLibrary& li
     key.SourcePage = sample.Page;
     key.SourceX = sample.X;
     key.SourceY = sample.Y;
-    return static_cast<std::uint16_t>(pieces.Add(key).NewIndex);
+    return static_cast<std::uint16_t>(pieces.add(key).NewIndex);
 }
 
-std::int32_t PieceCount(const Lista_Texturas& pieces) { return pieces.Count(); }
+std::int32_t PieceCount(const Lista_Texturas& pieces) { return pieces.count(); }
 
 } // namespace veltrane::merge

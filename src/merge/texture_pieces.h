@@ -33,15 +33,15 @@ class Lista_Texturas {
 public:
     explicit Lista_Texturas(std::int32_t base) : base_(base) {}
 
-    [[nodiscard]] std::int32_t Base() const { return base_; }
-    [[nodiscard]] std::int32_t Count() const { return static_cast<std::int32_t>(pieces_.size()); }
+    [[nodiscard]] std::int32_t base() const { return base_; }
+    [[nodiscard]] std::int32_t count() const { return static_cast<std::int32_t>(pieces_.size()); }
 
     // The piece whose four key fields equal those of `key`, or null.
-    [[nodiscard]] const TexturePiece* Find(const TexturePiece& key) const;
+    [[nodiscard]] const TexturePiece* find(const TexturePiece& key) const;
     // Adds `piece` as the newest, numbered base + count.
-    const TexturePiece& Add(TexturePiece piece);
+    const TexturePiece& add(TexturePiece piece);
     // Every piece, the newest first.
-    [[nodiscard]] std::vector<TexturePiece> NewestFirst() const;
+    [[nodiscard]] std::vector<TexturePiece> newestFirst() const;
 
 private:
     static std::uint64_t keyOf(const TexturePiece& piece);

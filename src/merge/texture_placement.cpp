@@ -65,7 +65,7 @@ void shiftTiles(level::Tr4Level& target, std::uint32_t first, std::uint32_t adde
 
 } // namespace
 
-level::ObjectTexture ObjectTextureFor(const TexturePiece& piece, std::uint16_t tile, std::int32_t x, std::int32_t y) {
+level::ObjectTexture objectTextureFor(const TexturePiece& piece, std::uint16_t tile, std::int32_t x, std::int32_t y) {
     level::ObjectTexture texture;
     texture.Attribute = piece.AttributeFlag == 1 ? 1 : 2;
     texture.Tile = tile;
@@ -88,7 +88,7 @@ level::ObjectTexture ObjectTextureFor(const TexturePiece& piece, std::uint16_t t
 
 std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const level::Tr4Level& sourcePages,
                                 level::Tr4Level& target) {
-    const PieceLayout layout = LayOutTexturePieces(pieces);
+    const PieceLayout layout = layOutTexturePieces(pieces);
     if (layout.pagesAdded == 0)
         return 0;
     const auto added = static_cast<std::uint32_t>(layout.pagesAdded);
@@ -108,18 +108,18 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const level::Tr4Le
     pages32.insert(pages32.end(), target.Pages32.begin() + firstByte, target.Pages32.end());
     const std::span<std::uint8_t> newPages(pages32.data() + firstByte, added * level::kPageBytes32);
 
-    target.ObjectTextures.resize(static_cast<std::size_t>(pieces.Base() + pieces.Count()));
+    target.ObjectTextures.resize(static_cast<std::size_t>(pieces.base() + pieces.count()));
     for (const PlacedPiece& placed : layout.pieces) {
         if (placed.copiesTexels)
             copyRectangle(sourcePages, placed, newPages);
-        target.ObjectTextures[static_cast<std::size_t>(placed.piece.NewIndex)] = ObjectTextureFor(
+        target.ObjectTextures[static_cast<std::size_t>(placed.piece.NewIndex)] = objectTextureFor(
             placed.piece, static_cast<std::uint16_t>(first + static_cast<std::uint32_t>(placed.place.Page)),
             placed.place.X, placed.place.Y);
     }
 
     // Moving the grown chunk in keeps its buffer, so newPages still points at the new pages.
     target.Pages32 = std::move(pages32);
-    const std::vector<std::uint8_t> newPages16 = ConvertPagesTo16(newPages);
+    const std::vector<std::uint8_t> newPages16 = convertPagesTo16(newPages);
     // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32.
     target.Pages16.resize(std::size_t{target.PageCount} * level::kPageBytes16);
     target.Pages16.insert(target.Pages16.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes16),

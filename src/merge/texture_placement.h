@@ -10,7 +10,7 @@ namespace veltrane::merge {
 
 // The object texture of a piece placed at (x, y) of page `tile`: Attribute 1 for an alpha-tested face,
 // 2 for an additively blended one; corners as the piece's Orientation and Mirror take them.
-level::ObjectTexture ObjectTextureFor(const TexturePiece& piece, std::uint16_t tile, std::int32_t x, std::int32_t y);
+level::ObjectTexture objectTextureFor(const TexturePiece& piece, std::uint16_t tile, std::int32_t x, std::int32_t y);
 
 // Places the pieces on new pages and writes their object textures: texels are copied from the
 // source page set's PageCopy, and the new pages go in behind the level's room and object pages (in

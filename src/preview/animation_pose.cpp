@@ -29,7 +29,7 @@ std::vector<glm::mat4> keyframePose(const Keyframe& keyframe, const std::vector<
 
 } // namespace
 
-AnimationRange MoveableAnimations(std::span<const level::Tr4Moveable> moveables, std::size_t index,
+AnimationRange moveableAnimations(std::span<const level::Tr4Moveable> moveables, std::size_t index,
                                   std::size_t animationCount) {
     if (index >= moveables.size() || moveables[index].Animation == kNoAnimation ||
         moveables[index].Animation >= animationCount)
@@ -50,21 +50,21 @@ io::Outcome<std::vector<glm::mat4>> PoseAt(std::span<const std::uint16_t> frames
                                            const level::Tr4Moveable& moveable, const level::Tr4Animation& animation,
                                            std::uint32_t frame) {
     using Result = io::Outcome<std::vector<glm::mat4>>;
-    const AnimationLength length = LengthOf(animation, frames.size());
+    const AnimationLength length = lengthOf(animation, frames.size());
     if (length.keyframes == 0)
         return Result::failure("the animation has no frame data");
     const std::uint32_t rate = std::max<std::uint32_t>(animation.FrameRate, 1);
     const std::uint32_t k = std::min(frame / rate, length.keyframes - 1);
-    const auto links = MeshTreeLinks(meshTrees, moveable);
+    const auto links = meshTreeLinks(meshTrees, moveable);
 
-    const auto first = DecodeKeyframe(frames, animation, k, links.size());
+    const auto first = decodeKeyframe(frames, animation, k, links.size());
     if (!first)
         return Result::failure(first.error());
     auto pose = keyframePose(first.value(), links);
     const float blend = static_cast<float>(frame % rate) / static_cast<float>(rate);
     if (blend == 0.0f || k + 1 >= length.keyframes)
         return pose;
-    const auto second = DecodeKeyframe(frames, animation, k + 1, links.size());
+    const auto second = decodeKeyframe(frames, animation, k + 1, links.size());
     if (!second)
         return Result::failure(second.error());
     const auto next = keyframePose(second.value(), links);
@@ -73,16 +73,16 @@ io::Outcome<std::vector<glm::mat4>> PoseAt(std::span<const std::uint16_t> frames
     return pose;
 }
 
-glm::vec3 AnimationCentre(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
+glm::vec3 animationCentre(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
                           std::size_t meshCount) {
-    const auto first = DecodeKeyframe(frames, animation, 0, meshCount);
+    const auto first = decodeKeyframe(frames, animation, 0, meshCount);
     if (!first)
         return {};
     const auto& box = first->boundingBox;
     return {(box[0] + box[1]) / 2.0f, (box[2] + box[3]) / 2.0f, (box[4] + box[5]) / 2.0f};
 }
 
-std::vector<glm::mat4> PreviewPose(const std::vector<glm::mat4>& filePose, glm::vec3 centre) {
+std::vector<glm::mat4> previewPose(const std::vector<glm::mat4>& filePose, glm::vec3 centre) {
     const glm::mat4 toPreview =
         glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.1f, -0.1f, 0.1f)), -centre);
     const glm::mat4 toFile = glm::scale(glm::mat4(1.0f), glm::vec3(10.0f, -10.0f, 10.0f));

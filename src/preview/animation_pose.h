@@ -17,7 +17,7 @@ struct AnimationRange {
     std::uint32_t first = 0;
     std::uint32_t count = 0;
 };
-AnimationRange MoveableAnimations(std::span<const level::Tr4Moveable> moveables, std::size_t index,
+AnimationRange moveableAnimations(std::span<const level::Tr4Moveable> moveables, std::size_t index,
                                   std::size_t animationCount);
 
 // Where every mesh of a moveable is at frame `frame` of an animation (0 = its first frame): matrices
@@ -32,13 +32,13 @@ io::Outcome<std::vector<glm::mat4>> PoseAt(std::span<const std::uint16_t> frames
 
 // The middle of the bounding box of the animation's first keyframe, in file units (the origin when
 // that keyframe cannot be read).
-glm::vec3 AnimationCentre(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
+glm::vec3 animationCentre(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
                           std::size_t meshCount);
 
 // The same pose for the preview: row-vector matrices in preview units (x 0.1, y -0.1, z 0.1) that take
 // a render vertex of mesh k to its posed place, moved so that `centre` (file units) lies at the origin
 // the camera looks at. Centred on its animation's first box, a figure that the root offset lifts
 // onto its feet stays in view as the rest view does.
-std::vector<glm::mat4> PreviewPose(const std::vector<glm::mat4>& filePose, glm::vec3 centre = {});
+std::vector<glm::mat4> previewPose(const std::vector<glm::mat4>& filePose, glm::vec3 centre = {});
 
 } // namespace veltrane::preview

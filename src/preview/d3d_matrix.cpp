@@ -58,7 +58,7 @@ glm::mat4 MatrixLookAtLH(const glm::vec3& eye, const glm::vec3& at, const glm::v
     return glm::lookAtLH(eye, at, up);
 }
 
-glm::vec3 TransformCoord(const glm::vec3& v, const glm::mat4& m) {
+glm::vec3 transformCoord(const glm::vec3& v, const glm::mat4& m) {
     const glm::vec4 r = m * glm::vec4(v, 1.0f);
     return glm::vec3(r) / r.w;
 }

@@ -20,6 +20,6 @@ glm::mat4 MatrixMultiply(const glm::mat4& a, const glm::mat4& b);
 glm::mat4 MatrixPerspectiveFovLH(float fieldOfView, float aspect, float zNear, float zFar);
 glm::mat4 MatrixLookAtLH(const glm::vec3& eye, const glm::vec3& at, const glm::vec3& up);
 // The point v x m (with w = 1), divided by the resulting w.
-glm::vec3 TransformCoord(const glm::vec3& v, const glm::mat4& m);
+glm::vec3 transformCoord(const glm::vec3& v, const glm::mat4& m);
 
 } // namespace veltrane::preview

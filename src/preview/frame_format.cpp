@@ -12,7 +12,7 @@ float steps(std::uint32_t value, float perTurn) { return static_cast<float>(valu
 
 } // namespace
 
-std::size_t DecodeRotation(std::span<const std::uint16_t> words, MeshRotation& rotation) {
+std::size_t decodeRotation(std::span<const std::uint16_t> words, MeshRotation& rotation) {
     if (words.empty())
         return 0;
     const std::uint16_t w = words[0];
@@ -39,7 +39,7 @@ std::size_t DecodeRotation(std::span<const std::uint16_t> words, MeshRotation& r
     }
 }
 
-AnimationLength LengthOf(const level::Tr4Animation& animation, std::size_t frameWords) {
+AnimationLength lengthOf(const level::Tr4Animation& animation, std::size_t frameWords) {
     const std::uint32_t rate = std::max<std::uint32_t>(animation.FrameRate, 1);
     const std::uint32_t span = animation.FrameEnd >= animation.FrameStart ? animation.FrameEnd - animation.FrameStart : 0;
     AnimationLength length{span + 1, span / rate + (span % rate != 0 ? 1 : 0) + 1};
@@ -52,7 +52,7 @@ AnimationLength LengthOf(const level::Tr4Animation& animation, std::size_t frame
     return length;
 }
 
-io::Outcome<Keyframe> DecodeKeyframe(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
+io::Outcome<Keyframe> decodeKeyframe(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
                                      std::uint32_t k, std::size_t meshCount) {
     using Result = io::Outcome<Keyframe>;
     const std::size_t size = animation.FrameSize;
@@ -72,7 +72,7 @@ io::Outcome<Keyframe> DecodeKeyframe(std::span<const std::uint16_t> frames, cons
     keyframe.rotations.resize(meshCount);
     std::size_t at = kHeaderWords;
     for (auto& rotation : keyframe.rotations) {
-        const std::size_t used = DecodeRotation(words.subspan(at), rotation);
+        const std::size_t used = decodeRotation(words.subspan(at), rotation);
         if (used == 0)
             return Result::failure("frames of " + std::to_string(size) + " words have no room for " +
                                    std::to_string(meshCount) + " meshes");

@@ -32,7 +32,7 @@ struct Keyframe {
 // X in bits 4-13 of the first, Y in its low 4 bits and the top 6 of the second, Z in the second's
 // low 10 bits, 1024 steps a turn. Otherwise one word about one axis (0x4000 X, 0x8000 Y, 0xC000 Z)
 // by its low 12 bits, 4096 steps a turn. Returns the words used, or 0 when the words run out.
-std::size_t DecodeRotation(std::span<const std::uint16_t> words, MeshRotation& rotation);
+std::size_t decodeRotation(std::span<const std::uint16_t> words, MeshRotation& rotation);
 
 // The frames of an animation (FrameStart to FrameEnd) and the keyframes that hold them, one every
 // FrameRate frames, bounded by the keyframes that the frame data actually holds.
@@ -40,11 +40,11 @@ struct AnimationLength {
     std::uint32_t frames = 0;
     std::uint32_t keyframes = 0;
 };
-AnimationLength LengthOf(const level::Tr4Animation& animation, std::size_t frameWords);
+AnimationLength lengthOf(const level::Tr4Animation& animation, std::size_t frameWords);
 
 // Keyframe k of the animation for a moveable of `meshCount` meshes. Fails with a short note when
 // the keyframe would run past the frame data or FrameSize has no room for every mesh's rotation.
-io::Outcome<Keyframe> DecodeKeyframe(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
+io::Outcome<Keyframe> decodeKeyframe(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
                                      std::uint32_t k, std::size_t meshCount);
 
 } // namespace veltrane::preview

@@ -32,7 +32,7 @@ std::array<float, 8> stripOrder(const std::array<float, 8>& uv) {
 
 void start(RenderMeshTable& table) {
     table.renderMeshes.clear();
-    table.renderMeshes.resize(static_cast<std::size_t>(table.Meshes().Count()));
+    table.renderMeshes.resize(static_cast<std::size_t>(table.meshes().count()));
     for (auto& renderMesh : table.renderMeshes)
         renderMesh = std::make_unique<dxBufferTextura>();
 }
@@ -84,7 +84,7 @@ bool sourceSample(const wad::WadLibrary& library, const trTextura& textures, std
     const wad::WadTextureSample& sample = library.TextureSamples[index];
     if (sample.Page >= textures.pageCount)
         return false;
-    texture = textures.Texture32(sample.Page);
+    texture = textures.texture32(sample.Page);
     rect = {sample.X / kTexelScale, (sample.X + sample.AddWidth) / kTexelScale, sample.Y / kTexelScale,
             (sample.Y + sample.AddHeight) / kTexelScale};
     return true;
@@ -92,7 +92,7 @@ bool sourceSample(const wad::WadLibrary& library, const trTextura& textures, std
 
 } // namespace
 
-dxBufferTextura* RenderMeshTable::At(std::int32_t index) const {
+dxBufferTextura* RenderMeshTable::at(std::int32_t index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= renderMeshes.size())
         return nullptr;
     return renderMeshes[static_cast<std::size_t>(index)].get();
@@ -100,12 +100,12 @@ dxBufferTextura* RenderMeshTable::At(std::int32_t index) const {
 
 std::int32_t BuildTargetMeshes(RenderMeshTable& table, RenderDevice* device, const trTextura& textures,
                                const level::Tr4Level& targetLevel) {
-    const level::Lista_Mesh& meshes = table.Meshes();
-    if (meshes.Count() == 0)
+    const level::Lista_Mesh& meshes = table.meshes();
+    if (meshes.count() == 0)
         return E_FAIL;
     start(table);
-    for (std::int32_t i = 0; i < meshes.Count(); ++i) {
-        const level::MeshRecord& mesh = *meshes.Get(i);
+    for (std::int32_t i = 0; i < meshes.count(); ++i) {
+        const level::MeshRecord& mesh = *meshes.get(i);
         dxBufferTextura& renderMesh = *table.renderMeshes[static_cast<std::size_t>(i)];
         for (const level::MeshRectangle& face : mesh.Rectangles) {
             const PageTexture* texture = nullptr;
@@ -140,14 +140,14 @@ std::int32_t BuildTargetMeshes(RenderMeshTable& table, RenderDevice* device, con
 
 std::int32_t BuildSourceMeshes(RenderMeshTable& table, RenderDevice* device, const trTextura& textures,
                                const wad::WadLibrary& sourceLibrary) {
-    const level::Lista_Mesh& meshes = table.Meshes();
-    if (meshes.Kind() != level::MeshKind::Library)
+    const level::Lista_Mesh& meshes = table.meshes();
+    if (meshes.kind() != level::MeshKind::Library)
         return -1;
-    if (meshes.Count() == 0)
+    if (meshes.count() == 0)
         return E_FAIL;
     start(table);
-    for (std::int32_t i = 0; i < meshes.Count(); ++i) {
-        const level::MeshRecord mesh = level::ConvertToLevelForm(*meshes.Get(i));
+    for (std::int32_t i = 0; i < meshes.count(); ++i) {
+        const level::MeshRecord mesh = level::convertToLevelForm(*meshes.get(i));
         dxBufferTextura& renderMesh = *table.renderMeshes[static_cast<std::size_t>(i)];
         for (const level::MeshRectangle& face : mesh.Rectangles) {
             // A negative texture word names sample -word, mirrored left to right.

@@ -18,9 +18,9 @@ class RenderMeshTable {
 public:
     explicit RenderMeshTable(const level::Lista_Mesh& meshes) : meshes_(&meshes) {}
 
-    [[nodiscard]] const level::Lista_Mesh& Meshes() const { return *meshes_; }
+    [[nodiscard]] const level::Lista_Mesh& meshes() const { return *meshes_; }
     // The render mesh of mesh `index`, or null when there is none.
-    [[nodiscard]] dxBufferTextura* At(std::int32_t index) const;
+    [[nodiscard]] dxBufferTextura* at(std::int32_t index) const;
 
     std::vector<std::unique_ptr<dxBufferTextura>> renderMeshes;
 

@@ -16,7 +16,7 @@ std::int16_t low16(std::uint32_t word) { return static_cast<std::int16_t>(word &
 
 } // namespace
 
-std::vector<MeshLink> MeshTreeLinks(const std::vector<std::uint32_t>& meshTrees, const level::Tr4Moveable& moveable) {
+std::vector<MeshLink> meshTreeLinks(const std::vector<std::uint32_t>& meshTrees, const level::Tr4Moveable& moveable) {
     std::vector<MeshLink> links(moveable.MeshCount);
     std::array<std::int32_t, kStackDepth> stack{};
     std::size_t depth = 0;

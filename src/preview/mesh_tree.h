@@ -21,6 +21,6 @@ struct MeshLink {
 // of five and hangs from it; 1 hangs from the saved mesh and drops it; 3 hangs from the saved mesh
 // and keeps it. A node outside the table, a sixth save, a read of an empty stack or another flag
 // hangs the mesh from the one before it with no offset.
-std::vector<MeshLink> MeshTreeLinks(const std::vector<std::uint32_t>& meshTrees, const level::Tr4Moveable& moveable);
+std::vector<MeshLink> meshTreeLinks(const std::vector<std::uint32_t>& meshTrees, const level::Tr4Moveable& moveable);
 
 } // namespace veltrane::preview

@@ -26,9 +26,9 @@ public:
     // Writes the next slot; E_FAIL (nothing changed) once every slot is written.
     virtual std::int32_t AddVertex(float x, float y, float z) = 0;
     // The texture the polygon shows, or null.
-    [[nodiscard]] virtual const PageTexture* Texture() const { return nullptr; }
+    [[nodiscard]] virtual const PageTexture* pageTexture() const { return nullptr; }
 
-    [[nodiscard]] std::int32_t SlotCount() const { return lastVertex + 1; }
+    [[nodiscard]] std::int32_t slotCount() const { return lastVertex + 1; }
 
     std::uint32_t flags = 0;
     Blending blending = Blending::Opaque;
@@ -64,7 +64,7 @@ public:
         return std::as_bytes(std::span(texturedVertices));
     }
     std::int32_t AddVertex(float x, float y, float z) override;
-    [[nodiscard]] const PageTexture* Texture() const override { return texture; }
+    [[nodiscard]] const PageTexture* pageTexture() const override { return texture; }
 
     // Stores the texture and the u, v of every slot; E_FAIL (nothing changed) for a null texture.
     std::int32_t SetTexture(const PageTexture* page, const std::array<float, 2 * Slots>& coordinates);

@@ -90,7 +90,7 @@ public:
     virtual void SetEye(float x, float y, float z) = 0;
     virtual void SetLookAt(float x, float y, float z) = 0;
     // Draws a render mesh under `world` (a matrix in row-vector form).
-    virtual std::int32_t DrawBuffer(const dxBufferTextura& mesh, const glm::mat4& world) = 0;
+    virtual std::int32_t drawBuffer(const dxBufferTextura& mesh, const glm::mat4& world) = 0;
 };
 
 } // namespace veltrane::preview

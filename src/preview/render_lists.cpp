@@ -47,13 +47,13 @@ std::int32_t MoveableRenderList<Model>::Build() {
     for (std::size_t k = 0; k < meshIndex.size(); ++k) {
         const std::size_t pointer = std::size_t{r.StartingMesh} + k;
         if (inside(file_->MeshPointers, pointer))
-            meshIndex[k] = meshes_->Meshes().MeshIndexOf(file_->MeshPointers[pointer]);
+            meshIndex[k] = meshes_->meshes().MeshIndexOf(file_->MeshPointers[pointer]);
     }
     offsets.assign(static_cast<std::size_t>(meshCount), {});
     if (meshCount == 1)
         return 1;
 
-    const auto links = MeshTreeLinks(file_->MeshTrees, r);
+    const auto links = meshTreeLinks(file_->MeshTrees, r);
     for (std::size_t k = 1; k < offsets.size(); ++k)
         offsets[k] = add(offsets[static_cast<std::size_t>(links[k].parent)], links[k].offset);
     for (MeshOffset& offset : offsets)
@@ -70,10 +70,10 @@ std::int32_t MoveableRenderList<Model>::Draw(RenderDevice& device, float panX, f
     const bool posed = pose.size() == meshIndex.size();
     for (std::size_t k = 0; k < meshIndex.size(); ++k) {
         if (posed)
-            drawPlaced(device, meshes_->At(meshIndex[k]), panX, panY, angleY, angleX, zoom,
-                       [&](dxBufferTextura& mesh) { mesh.Transform(pose[k]); });
+            drawPlaced(device, meshes_->at(meshIndex[k]), panX, panY, angleY, angleX, zoom,
+                       [&](dxBufferTextura& mesh) { mesh.transform(pose[k]); });
         else
-            drawPlaced(device, meshes_->At(meshIndex[k]), panX, panY, angleY, angleX, zoom, at(offsets[k]));
+            drawPlaced(device, meshes_->at(meshIndex[k]), panX, panY, angleY, angleX, zoom, at(offsets[k]));
     }
     return 0;
 }
@@ -86,7 +86,7 @@ std::int32_t StaticRenderList<Model>::Build() {
     if (staticIndex >= 0 && inside(file_->StaticMeshes, static_cast<std::size_t>(staticIndex))) {
         const std::size_t pointer = file_->StaticMeshes[static_cast<std::size_t>(staticIndex)].Mesh;
         if (inside(file_->MeshPointers, pointer))
-            meshIndex = meshes_->Meshes().MeshIndexOf(file_->MeshPointers[pointer]);
+            meshIndex = meshes_->meshes().MeshIndexOf(file_->MeshPointers[pointer]);
     }
     return meshIndex == -1 ? -1 : 1;
 }
@@ -95,7 +95,7 @@ template <class Model>
 std::int32_t StaticRenderList<Model>::Draw(RenderDevice& device, float panX, float panY, float angleY, float angleX,
                                            float zoom) const {
     if (meshes_ != nullptr)
-        drawPlaced(device, meshes_->At(meshIndex), panX, panY, angleY, angleX, zoom, at({}));
+        drawPlaced(device, meshes_->at(meshIndex), panX, panY, angleY, angleX, zoom, at({}));
     return 1;
 }
 

@@ -9,22 +9,22 @@ namespace veltrane::preview {
 std::int32_t dxBufferColor8::BuildArrays() {
     if (!dirty)
         return -1;
-    vertexData.assign(static_cast<std::size_t>(VertexCount()), {});
-    CopyPolygons(reinterpret_cast<std::byte*>(vertexData.data()), 0);
-    return VertexCount() * static_cast<std::int32_t>(sizeof(ColourVertex));
+    vertexData.assign(static_cast<std::size_t>(vertexCount()), {});
+    copyPolygons(reinterpret_cast<std::byte*>(vertexData.data()), 0);
+    return vertexCount() * static_cast<std::int32_t>(sizeof(ColourVertex));
 }
 
 std::span<const std::byte> dxBufferColor8::GetVertexData() const { return std::as_bytes(std::span(vertexData)); }
 
-void dxBufferColor8::CopyPolygons(std::byte* destination, std::uint32_t extraFlags) {
+void dxBufferColor8::copyPolygons(std::byte* destination, std::uint32_t extraFlags) {
     polygonFlags.clear();
-    polygonFlags.reserve(static_cast<std::size_t>(PolygonCount()));
+    polygonFlags.reserve(static_cast<std::size_t>(polygonCount()));
     std::size_t at = 0;
     for (const auto& polygon : polygons) {
         const auto bytes = polygon->GetVertexData();
         std::memcpy(destination + at, bytes.data(), bytes.size());
         at += bytes.size();
-        polygonFlags.push_back(polygon->flags | extraFlags | (polygon->SlotCount() == 4 ? kFlagStrip : 0));
+        polygonFlags.push_back(polygon->flags | extraFlags | (polygon->slotCount() == 4 ? kFlagStrip : 0));
     }
 }
 
@@ -32,7 +32,7 @@ void dxBufferColor8::Translate(float x, float y, float z) { world = MatrixMultip
 void dxBufferColor8::RotateY(float angle) { world = MatrixMultiply(MatrixRotationY(angle), world); }
 void dxBufferColor8::RotateX(float angle) { world = MatrixMultiply(MatrixRotationX(angle), world); }
 void dxBufferColor8::Scale(float s) { world = MatrixMultiply(MatrixScaling(s, s, s), world); }
-void dxBufferColor8::Transform(const glm::mat4& m) { world = MatrixMultiply(m, world); }
+void dxBufferColor8::transform(const glm::mat4& m) { world = MatrixMultiply(m, world); }
 
 dxBufferTextura::dxBufferTextura() {
     vertexFormat = kFormatTextured;
@@ -42,17 +42,17 @@ dxBufferTextura::dxBufferTextura() {
 std::int32_t dxBufferTextura::BuildArrays() {
     if (!dirty)
         return -1;
-    texturedVertexData.assign(static_cast<std::size_t>(VertexCount()), {});
-    CopyPolygons(reinterpret_cast<std::byte*>(texturedVertexData.data()), kFlagTextured);
+    texturedVertexData.assign(static_cast<std::size_t>(vertexCount()), {});
+    copyPolygons(reinterpret_cast<std::byte*>(texturedVertexData.data()), kFlagTextured);
     polygonTextures.clear();
-    polygonTextures.reserve(static_cast<std::size_t>(PolygonCount()));
+    polygonTextures.reserve(static_cast<std::size_t>(polygonCount()));
     polygonBlending.clear();
-    polygonBlending.reserve(static_cast<std::size_t>(PolygonCount()));
+    polygonBlending.reserve(static_cast<std::size_t>(polygonCount()));
     for (const auto& polygon : polygons) {
-        polygonTextures.push_back(polygon->Texture());
+        polygonTextures.push_back(polygon->pageTexture());
         polygonBlending.push_back(polygon->blending);
     }
-    return VertexCount() * static_cast<std::int32_t>(sizeof(RenderVertex));
+    return vertexCount() * static_cast<std::int32_t>(sizeof(RenderVertex));
 }
 
 std::span<const std::byte> dxBufferTextura::GetVertexData() const {
@@ -60,10 +60,10 @@ std::span<const std::byte> dxBufferTextura::GetVertexData() const {
 }
 
 std::int32_t AddPolygon(dxBufferColor8& mesh, std::unique_ptr<dxPoligono> polygon) {
-    const auto expected = static_cast<std::size_t>(polygon->SlotCount()) * mesh.vertexStride;
+    const auto expected = static_cast<std::size_t>(polygon->slotCount()) * mesh.vertexStride;
     if (polygon->GetVertexData().size() != expected)
         return E_FAIL;
-    if (polygon->SlotCount() == 3)
+    if (polygon->slotCount() == 3)
         ++mesh.triangleCount;
     else
         ++mesh.rectangleCount;
@@ -72,7 +72,7 @@ std::int32_t AddPolygon(dxBufferColor8& mesh, std::unique_ptr<dxPoligono> polygo
     return 0;
 }
 
-std::vector<DrawBatch> GroupPolygons(const dxBufferTextura& mesh, std::vector<std::uint32_t>& indices) {
+std::vector<DrawBatch> groupPolygons(const dxBufferTextura& mesh, std::vector<std::uint32_t>& indices) {
     struct Polygon {
         std::uint32_t firstSlot;
         bool strip;
@@ -114,7 +114,7 @@ std::int32_t CreateVertexBuffer(RenderDevice& device, dxBufferTextura& mesh) {
     if (mesh.BuildArrays() == -1)
         return E_FAIL;
     std::vector<std::uint32_t> indices;
-    auto batches = GroupPolygons(mesh, indices);
+    auto batches = groupPolygons(mesh, indices);
     auto buffer = device.CreateVertexBuffer(mesh.GetVertexData(), mesh.vertexFormat, mesh.vertexStride, indices);
     if (!buffer)
         return E_FAIL;
@@ -131,7 +131,7 @@ std::int32_t DrawMesh(RenderDevice& device, dxBufferTextura* mesh) {
     mesh->world = glm::mat4(1.0f);
     if (!mesh->vertexBuffer)
         return E_FAIL;
-    return device.DrawBuffer(*mesh, world);
+    return device.drawBuffer(*mesh, world);
 }
 
 } // namespace veltrane::preview

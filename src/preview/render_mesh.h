@@ -32,10 +32,10 @@ public:
     void RotateY(float angle);
     void RotateX(float angle);
     void Scale(float s);
-    void Transform(const glm::mat4& m);
+    void transform(const glm::mat4& m);
 
-    [[nodiscard]] std::int32_t PolygonCount() const { return triangleCount + rectangleCount; }
-    [[nodiscard]] std::int32_t VertexCount() const { return 3 * triangleCount + 4 * rectangleCount; }
+    [[nodiscard]] std::int32_t polygonCount() const { return triangleCount + rectangleCount; }
+    [[nodiscard]] std::int32_t vertexCount() const { return 3 * triangleCount + 4 * rectangleCount; }
 
     std::vector<ColourVertex> vertexData;
     std::unique_ptr<VertexBuffer> vertexBuffer;
@@ -51,7 +51,7 @@ public:
 protected:
     // Copies every polygon's vertices to the slots that follow each other in `destination`, newest
     // polygon first, and records its flags with `extraFlags` (and the strip flag for rectangles).
-    void CopyPolygons(std::byte* destination, std::uint32_t extraFlags);
+    void copyPolygons(std::byte* destination, std::uint32_t extraFlags);
 };
 
 // A render mesh of textured polygons: 20-byte vertices and one page texture per polygon.
@@ -76,7 +76,7 @@ std::int32_t AddPolygon(dxBufferColor8& mesh, std::unique_ptr<dxPoligono> polygo
 // Groups the polygons of built arrays into draw batches: one for each texture and flag set, in
 // the order of their first polygon, each polygon keeping its place within its batch. Fills
 // `indices` with three vertex slots a triangle; a strip's second triangle keeps the first's winding.
-std::vector<DrawBatch> GroupPolygons(const dxBufferTextura& mesh, std::vector<std::uint32_t>& indices);
+std::vector<DrawBatch> groupPolygons(const dxBufferTextura& mesh, std::vector<std::uint32_t>& indices);
 
 // Builds the arrays and uploads them: 0, or E_FAIL when the mesh is not dirty (the buffer stays as
 // it was) or the device makes no buffer.

@@ -30,10 +30,10 @@ std::int32_t buildMeshes(RenderMeshTable& table, RenderDevice& device, const trT
 template <class Model>
 std::vector<std::uint32_t> frameCounts(const FilePreview<Model>& preview, std::int32_t index) {
     const Model& file = *preview.file;
-    const auto range = MoveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
+    const auto range = moveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
     std::vector<std::uint32_t> counts;
     for (std::uint32_t a = 0; a < range.count; ++a)
-        counts.push_back(LengthOf(file.Animations[range.first + a], file.Frames.size()).frames);
+        counts.push_back(lengthOf(file.Animations[range.first + a], file.Frames.size()).frames);
     return counts;
 }
 
@@ -42,7 +42,7 @@ io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t 
     const Model& file = *preview.file;
     if (index < 0 || static_cast<std::size_t>(index) >= preview.moveables.size())
         return io::Status::failure("no moveable on show");
-    const auto range = MoveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
+    const auto range = moveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
     if (animation >= range.count)
         return io::Status::failure("the moveable has no animation " + std::to_string(animation));
     auto& list = *preview.moveables[static_cast<std::size_t>(index)];
@@ -53,7 +53,7 @@ io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t 
         list.pose.clear();
         return io::Status::failure(pose.error());
     }
-    list.pose = PreviewPose(pose.value(), AnimationCentre(file.Frames, played, moveable.MeshCount));
+    list.pose = previewPose(pose.value(), animationCentre(file.Frames, played, moveable.MeshCount));
     return io::success();
 }
 
@@ -62,11 +62,11 @@ io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t 
 template <class Model>
 FilePreview<Model>::FilePreview(const Model& file, const level::Tr4Level& pages, const level::Lista_Mesh& meshes)
     : meshes(meshes), file(&file), pages(&pages) {
-    BuildObjects();
+    buildObjects();
 }
 
 template <class Model>
-void FilePreview<Model>::BuildObjects() {
+void FilePreview<Model>::buildObjects() {
     moveables.clear();
     for (std::size_t i = 0; i < file->Moveables.size(); ++i) {
         moveables.push_back(std::make_unique<MoveableRenderList<Model>>(file, &meshes, static_cast<std::int32_t>(i)));
@@ -84,7 +84,7 @@ template class FilePreview<wad::WadLibrary>;
 
 PreviewScene::PreviewScene() : spin(kDefaultFactor, ViewParameters::kStartZoom) {}
 
-void PreviewScene::SetTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes) {
+void PreviewScene::setTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes) {
     if (selection_ && isTarget(selection_->list))
         selection_.reset();
     target_.reset();
@@ -93,14 +93,14 @@ void PreviewScene::SetTarget(const level::Tr4Level* level, const level::Lista_Me
     targetNoticeDue_ = target_ != nullptr;
 }
 
-void PreviewScene::TargetChanged() {
+void PreviewScene::targetChanged() {
     if (!target_)
         return;
-    target_->BuildObjects();
+    target_->buildObjects();
     target_->deviceObjectsDue = true;
 }
 
-void PreviewScene::SetSource(const level::Tr4Level* pages, const wad::WadLibrary* library,
+void PreviewScene::setSource(const level::Tr4Level* pages, const wad::WadLibrary* library,
                              const level::Lista_Mesh* meshes) {
     if (selection_ && !isTarget(selection_->list))
         selection_.reset();
@@ -109,7 +109,7 @@ void PreviewScene::SetSource(const level::Tr4Level* pages, const wad::WadLibrary
         source_ = std::make_unique<SourcePreview>(*library, *pages, *meshes);
 }
 
-bool PreviewScene::BuildDeviceObjects(RenderDevice& device) {
+bool PreviewScene::buildDeviceObjects(RenderDevice& device) {
     bool noticeDue = false;
     if (target_ && target_->deviceObjectsDue) {
         // Render meshes refer to the textures: the old meshes go before the old textures.
@@ -136,7 +136,7 @@ bool PreviewScene::BuildDeviceObjects(RenderDevice& device) {
     return noticeDue;
 }
 
-void PreviewScene::ReleaseDeviceObjects() {
+void PreviewScene::releaseDeviceObjects() {
     auto release = [](auto& preview) {
         if (!preview)
             return;
@@ -148,18 +148,18 @@ void PreviewScene::ReleaseDeviceObjects() {
     release(source_);
 }
 
-void PreviewScene::Select(PreviewSelection selection) {
-    ShowRest();
+void PreviewScene::select(PreviewSelection selection) {
+    showRest();
     selection_ = selection;
-    ResetView(spin, view);
+    resetView(spin, view);
 }
 
-void PreviewScene::ClearSelection() {
-    ShowRest();
+void PreviewScene::clearSelection() {
+    showRest();
     selection_.reset();
 }
 
-std::vector<std::uint32_t> PreviewScene::AnimationFrameCounts() const {
+std::vector<std::uint32_t> PreviewScene::animationFrameCounts() const {
     if (selection_ && selection_->list == PreviewList::TargetMoveables && target_)
         return frameCounts(*target_, selection_->index);
     if (selection_ && selection_->list == PreviewList::SourceMoveables && source_)
@@ -167,7 +167,7 @@ std::vector<std::uint32_t> PreviewScene::AnimationFrameCounts() const {
     return {};
 }
 
-io::Status PreviewScene::ShowAnimationFrame(std::uint32_t animation, std::uint32_t frame) {
+io::Status PreviewScene::showAnimationFrame(std::uint32_t animation, std::uint32_t frame) {
     if (selection_ && selection_->list == PreviewList::TargetMoveables && target_)
         return posed(*target_, selection_->index, animation, frame);
     if (selection_ && selection_->list == PreviewList::SourceMoveables && source_)
@@ -175,7 +175,7 @@ io::Status PreviewScene::ShowAnimationFrame(std::uint32_t animation, std::uint32
     return io::Status::failure("no moveable on show");
 }
 
-void PreviewScene::ShowRest() {
+void PreviewScene::showRest() {
     if (target_)
         for (auto& list : target_->moveables)
             list->pose.clear();
@@ -184,7 +184,7 @@ void PreviewScene::ShowRest() {
             list->pose.clear();
 }
 
-const PreviewObject* PreviewScene::SelectedObject() const {
+const PreviewObject* PreviewScene::selectedObject() const {
     if (!selection_)
         return nullptr;
     const std::int32_t index = selection_->index;
@@ -201,22 +201,22 @@ const PreviewObject* PreviewScene::SelectedObject() const {
     return nullptr;
 }
 
-bool PreviewScene::SetFactorText(std::string_view text) {
-    if (const auto factor = ParseFactor(text)) {
+bool PreviewScene::setFactorText(std::string_view text) {
+    if (const auto factor = parseFactor(text)) {
         spin.SetFactor(*factor);
         factorError_.clear();
         return true;
     }
-    factorError_ = InvalidFloatMessage(text);
+    factorError_ = invalidFloatMessage(text);
     return false;
 }
 
-void PreviewScene::DrawFrame(RenderDevice& device) const {
+void PreviewScene::drawFrame(RenderDevice& device) const {
     device.ClearFrame(true);
-    if (const PreviewObject* object = SelectedObject()) {
+    if (const PreviewObject* object = selectedObject()) {
         device.SetEye(0, 0, kEyeZ);
         device.SetLookAt(0, 0, 0);
-        object->Draw(device, view.viewPanX, view.viewPanY, AngleRadians(view.viewAngleY), AngleRadians(view.viewAngleX),
+        object->Draw(device, view.viewPanX, view.viewPanY, angleRadians(view.viewAngleY), angleRadians(view.viewAngleX),
                      view.viewZoom);
     }
 }

@@ -25,7 +25,7 @@ public:
     FilePreview(const Model& file, const level::Tr4Level& pages, const level::Lista_Mesh& meshes);
 
     // Object render lists for every moveable and static mesh of the file, built from its tables.
-    void BuildObjects();
+    void buildObjects();
 
     std::unique_ptr<trTextura> textures;
     RenderMeshTable meshes;
@@ -58,50 +58,50 @@ public:
     // A target opened (or none): its object render lists are built now, its textures and meshes at
     // the next BuildDeviceObjects, which then reports the 16-bit notice when it is due. A target
     // object on show is taken off.
-    void SetTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes);
+    void setTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes);
     // The target grew by a merge: its render lists, textures and meshes are made again, without notice.
-    void TargetChanged();
+    void targetChanged();
     // A source opened (or none): `pages` are its pages in 32-bit page form. A source object on show is
     // taken off.
-    void SetSource(const level::Tr4Level* pages, const wad::WadLibrary* library, const level::Lista_Mesh* meshes);
+    void setSource(const level::Tr4Level* pages, const wad::WadLibrary* library, const level::Lista_Mesh* meshes);
 
     // Makes the textures and render meshes that are due on `device`: the target's from its 32-bit
     // pages when the device takes that format, else from its 16-bit pages; the source's always from
     // its 32-bit pages. True when a newly opened target got 16-bit textures (the notice is due).
-    bool BuildDeviceObjects(RenderDevice& device);
+    bool buildDeviceObjects(RenderDevice& device);
     // Drops every texture and device buffer, for a device that is going away; the next build makes
     // them all again.
-    void ReleaseDeviceObjects();
+    void releaseDeviceObjects();
 
     // Puts one object on show and resets the view; an index outside its list shows nothing.
-    void Select(PreviewSelection selection);
-    void ClearSelection();
-    [[nodiscard]] std::optional<PreviewSelection> Selection() const { return selection_; }
+    void select(PreviewSelection selection);
+    void clearSelection();
+    [[nodiscard]] std::optional<PreviewSelection> selection() const { return selection_; }
     // The object on show, or null.
-    [[nodiscard]] const PreviewObject* SelectedObject() const;
+    [[nodiscard]] const PreviewObject* selectedObject() const;
 
     // The animations the moveable on show can play, each with its number of frames; empty for a
     // static mesh or when nothing is on show.
-    [[nodiscard]] std::vector<std::uint32_t> AnimationFrameCounts() const;
+    [[nodiscard]] std::vector<std::uint32_t> animationFrameCounts() const;
     // Poses the moveable on show at frame `frame` of its animation `animation` (counted from the
     // moveable's first). When the frame data cannot give a pose, the rest view stays and the note
     // says why. Selecting another object goes back to the rest view.
-    io::Status ShowAnimationFrame(std::uint32_t animation, std::uint32_t frame);
+    io::Status showAnimationFrame(std::uint32_t animation, std::uint32_t frame);
     // The rest view: every mesh at its mesh-tree offset, unturned.
-    void ShowRest();
+    void showRest();
 
     // The "Spin Factor" text: a number becomes the factor; any other text keeps the last good factor
     // and is reported until a number is given. Returns whether the text is a number.
-    bool SetFactorText(std::string_view text);
-    [[nodiscard]] bool FactorValid() const { return factorError_.empty(); }
+    bool setFactorText(std::string_view text);
+    [[nodiscard]] bool factorValid() const { return factorError_.empty(); }
     // "'<text>' is not a valid floating point value" for an invalid text, else empty.
-    [[nodiscard]] const std::string& FactorError() const { return factorError_; }
+    [[nodiscard]] const std::string& factorError() const { return factorError_; }
 
     // One frame: clear, then the object on show under the camera, turned, zoomed and panned by the view.
-    void DrawFrame(RenderDevice& device) const;
+    void drawFrame(RenderDevice& device) const;
 
-    [[nodiscard]] const TargetPreview* Target() const { return target_.get(); }
-    [[nodiscard]] const SourcePreview* Source() const { return source_.get(); }
+    [[nodiscard]] const TargetPreview* target() const { return target_.get(); }
+    [[nodiscard]] const SourcePreview* source() const { return source_.get(); }
 
     MouseD3D spin;
     ViewParameters view;

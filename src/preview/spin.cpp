@@ -61,7 +61,7 @@ float MouseD3D::TrackPanY(std::int32_t y) {
     return panY;
 }
 
-float MouseD3D::WheelZoom(float notches) {
+float MouseD3D::wheelZoom(float notches) {
     zoom += notches * factor;
     if (zoom < kMinimumZoom)
         zoom = kMinimumZoom;
@@ -100,19 +100,19 @@ void Panel1MouseMove(MouseD3D& spin, ViewParameters& view, MouseState state, std
 
 void Panel1MouseUp(MouseD3D& spin) { spin.EndDrag(); }
 
-void Panel1MouseWheel(MouseD3D& spin, ViewParameters& view, float notches) { view.viewZoom = spin.WheelZoom(notches); }
+void Panel1MouseWheel(MouseD3D& spin, ViewParameters& view, float notches) { view.viewZoom = spin.wheelZoom(notches); }
 
-void ResetView(MouseD3D& spin, ViewParameters& view) {
+void resetView(MouseD3D& spin, ViewParameters& view) {
     spin.ResetAll();
     spin.SetZoom(ViewParameters::kStartZoom);
     view = ViewParameters{};
 }
 
-float AngleRadians(float thousandthsOfDegree) {
+float angleRadians(float thousandthsOfDegree) {
     return static_cast<float>(static_cast<double>(thousandthsOfDegree) / 1000.0 * std::numbers::pi / 180.0);
 }
 
-std::optional<float> ParseFactor(std::string_view text) {
+std::optional<float> parseFactor(std::string_view text) {
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
@@ -126,7 +126,7 @@ std::optional<float> ParseFactor(std::string_view text) {
     return value;
 }
 
-std::string InvalidFloatMessage(std::string_view text) {
+std::string invalidFloatMessage(std::string_view text) {
     return "'" + std::string(text) + "' is not a valid floating point value";
 }
 

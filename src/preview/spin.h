@@ -24,7 +24,7 @@ public:
     float TrackPanX(std::int32_t x);
     float TrackPanY(std::int32_t y);
     // Zooms in by the factor for each notch (negative notches zoom out), never below kMinimumZoom.
-    float WheelZoom(float notches);
+    float wheelZoom(float notches);
 
     void EndDrag();
     void ResetAll();
@@ -79,15 +79,15 @@ void Panel1MouseUp(MouseD3D& spin);
 // The wheel over the preview zooms; `notches` is positive away from the user.
 void Panel1MouseWheel(MouseD3D& spin, ViewParameters& view, float notches);
 // A new object on show: every tracker, angle and pan back to 0, the zoom back to its start.
-void ResetView(MouseD3D& spin, ViewParameters& view);
+void resetView(MouseD3D& spin, ViewParameters& view);
 
 // A view angle (thousandths of a degree) in radians.
-float AngleRadians(float thousandthsOfDegree);
+float angleRadians(float thousandthsOfDegree);
 
 // The "Spin Factor" text as a number: a decimal with "." as its separator, optionally signed and with
 // an exponent, blanks around it allowed. None for any other text.
-std::optional<float> ParseFactor(std::string_view text);
+std::optional<float> parseFactor(std::string_view text);
 // The message for a text that is not a number.
-std::string InvalidFloatMessage(std::string_view text);
+std::string invalidFloatMessage(std::string_view text);
 
 } // namespace veltrane::preview

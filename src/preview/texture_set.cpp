@@ -50,7 +50,7 @@ const PageTexture* trTextura::TextureFor(std::int32_t page) const {
     return entry(uses32 ? textures32 : textures16, page);
 }
 
-const PageTexture* trTextura::Texture32(std::int32_t page) const { return entry(textures32, page); }
+const PageTexture* trTextura::texture32(std::int32_t page) const { return entry(textures32, page); }
 
 std::unique_ptr<PageTexture> CreatePageTexture(RenderDevice& device, int width, int height, TextureFormat format,
                                                std::span<const std::uint8_t> bytes) {

@@ -26,7 +26,7 @@ public:
     // The texture of `page` in the table in use; null for a page outside it or a texture not made.
     [[nodiscard]] const PageTexture* TextureFor(std::int32_t page) const;
     // The 32-bit texture of `page`, whichever table is in use (the source always shows these).
-    [[nodiscard]] const PageTexture* Texture32(std::int32_t page) const;
+    [[nodiscard]] const PageTexture* texture32(std::int32_t page) const;
 
     std::vector<std::unique_ptr<PageTexture>> textures32;
     std::vector<std::unique_ptr<PageTexture>> textures16;

@@ -4,7 +4,7 @@
 
 namespace veltrane::wad {
 
-std::vector<std::uint8_t> ConvertPages(std::span<const std::uint8_t> textureBytes) {
+std::vector<std::uint8_t> convertPages(std::span<const std::uint8_t> textureBytes) {
     const std::size_t texels = textureBytes.size() / 3;
     std::vector<std::uint8_t> pages(texels * 4);
     for (std::size_t i = 0; i < texels; ++i) {
@@ -21,7 +21,7 @@ std::vector<std::uint8_t> ConvertPages(std::span<const std::uint8_t> textureByte
     return pages;
 }
 
-std::size_t CopyPages(level::Tr4Level& sourcePages) {
+std::size_t copyPages(level::Tr4Level& sourcePages) {
     sourcePages.PageCount = static_cast<std::uint32_t>(sourcePages.Pages32.size() / level::kPageBytes32);
     const std::size_t bytes = std::size_t{sourcePages.PageCount} * level::kPageBytes32;
     sourcePages.PageCopy.assign(sourcePages.Pages32.begin(),
@@ -29,7 +29,7 @@ std::size_t CopyPages(level::Tr4Level& sourcePages) {
     return bytes;
 }
 
-bool DumpFirstPage(const level::Tr4Level& sourcePages, const std::filesystem::path& path) {
+bool dumpFirstPage(const level::Tr4Level& sourcePages, const std::filesystem::path& path) {
     if (sourcePages.PageCount == 0)
         return false;
     return io::writeScratchFile(path, std::span(sourcePages.PageCopy).first(level::kPageBytes32));

@@ -72,27 +72,27 @@ TEST_F(WindowTest, OpenTargetFillsTheTargetListsAndCountsItsMeshes) {
     TargetFixture fixture;
     fixture.level.Moveables.push_back({7, 1, 2, 0, 0, 0});
     fixture.level.StaticMeshes.push_back({30, 1, {}, 0});
-    OpenTarget(WriteTarget("two.tr4", fixture));
+    openTarget(writeTarget("two.tr4", fixture));
 
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].title, QStringLiteral("Abrir Archivo de Tomb Raider 4"));
     EXPECT_EQ(dialogs.asked[0].filter, QStringLiteral("Tomb Raider 4 (*.tr4)"));
-    EXPECT_EQ(Entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #7"}));
-    EXPECT_EQ(Entries(*window->ListBox2), QStringList({"Static Mesh:0", "Static Mesh:1"}));
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #7"}));
+    EXPECT_EQ(entries(*window->ListBox2), QStringList({"Static Mesh:0", "Static Mesh:1"}));
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("Meshes: 3"));
     EXPECT_TRUE(window->SaveAs1->isEnabled());
     EXPECT_TRUE(window->Button1->isEnabled());
     EXPECT_TRUE(std::filesystem::exists(folder / "temp_block"));
-    EXPECT_EQ(std::filesystem::file_size(folder / "tex16.tex"), window->TargetLevel()->Pages16.size());
+    EXPECT_EQ(std::filesystem::file_size(folder / "tex16.tex"), window->targetLevel()->Pages16.size());
     EXPECT_TRUE(dialogs.notices.empty());
 }
 
 TEST_F(WindowTest, OpenSourceFillsTheTickLists) {
-    OpenSource(WriteSource("source.wad", twoOfEachSource()));
+    openSource(writeSource("source.wad", twoOfEachSource()));
     EXPECT_EQ(dialogs.asked.at(0).title, QStringLiteral("Abrir Archivo WAD"));
     EXPECT_EQ(dialogs.asked.at(0).filter, QStringLiteral("WAD File (*.wad)"));
-    EXPECT_EQ(Entries(*window->CheckListBox1), QStringList({"Moveable ID #60", "Moveable ID #61"}));
-    EXPECT_EQ(Entries(*window->CheckListBox2), QStringList({"Static Mesh ID #50", "Static Mesh ID #51"}));
+    EXPECT_EQ(entries(*window->CheckListBox1), QStringList({"Moveable ID #60", "Moveable ID #61"}));
+    EXPECT_EQ(entries(*window->CheckListBox2), QStringList({"Static Mesh ID #50", "Static Mesh ID #51"}));
     for (const QListWidget* list : {window->CheckListBox1, window->CheckListBox2})
         for (int i = 0; i < list->count(); ++i)
             EXPECT_EQ(list->item(i)->checkState(), Qt::Unchecked);
@@ -102,73 +102,73 @@ TEST_F(WindowTest, OpenSourceFillsTheTickLists) {
 }
 
 TEST_F(WindowTest, ASecondOpenReplacesTheTargetAndWhatWasOnShow) {
-    OpenTarget(WriteTarget("first.tr4"));
-    Click(*window->ListBox1, 0);
-    ASSERT_TRUE(window->Panel1->Scene().Selection().has_value());
+    openTarget(writeTarget("first.tr4"));
+    click(*window->ListBox1, 0);
+    ASSERT_TRUE(window->Panel1->scene().selection().has_value());
 
     TargetFixture second;
     second.level.StaticMeshes.clear();
     second.level.Moveables.push_back({8, 1, 2, 0, 0, 0});
-    OpenTarget(WriteTarget("second.tr4", second));
-    EXPECT_EQ(Entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #8"}));
+    openTarget(writeTarget("second.tr4", second));
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #8"}));
     EXPECT_EQ(window->ListBox2->count(), 0);
     EXPECT_EQ(window->ListBox1->currentRow(), -1);
-    EXPECT_FALSE(window->Panel1->Scene().Selection().has_value());
+    EXPECT_FALSE(window->Panel1->scene().selection().has_value());
 }
 
 TEST_F(WindowTest, CancelledDialogsChangeNothing) {
-    OpenTarget(WriteTarget("target.tr4"));
-    OpenSource(WriteSource("source.wad", twoOfEachSource()));
-    Click(*window->CheckListBox1, 1);
-    const auto selection = window->Panel1->Scene().Selection();
-    const level::Tr4Level* target = window->TargetLevel();
+    openTarget(writeTarget("target.tr4"));
+    openSource(writeSource("source.wad", twoOfEachSource()));
+    click(*window->CheckListBox1, 1);
+    const auto selection = window->Panel1->scene().selection();
+    const level::Tr4Level* target = window->targetLevel();
 
     window->Open1Click();
     window->Open2Click();
     window->SaveAs1Click();
     EXPECT_EQ(dialogs.asked.size(), 5u);
-    EXPECT_EQ(window->TargetLevel(), target);
+    EXPECT_EQ(window->targetLevel(), target);
     EXPECT_EQ(window->ListBox1->count(), 1);
     EXPECT_EQ(window->CheckListBox1->count(), 2);
     EXPECT_EQ(window->CheckListBox1->currentRow(), 1);
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("Meshes: 3"));
-    EXPECT_EQ(window->Panel1->Scene().Selection(), selection);
+    EXPECT_EQ(window->Panel1->scene().selection(), selection);
     EXPECT_TRUE(dialogs.notices.empty());
 }
 
 TEST_F(WindowTest, ADamagedFileIsReportedAndLeavesThePreviousOneAsItWas) {
-    OpenTarget(WriteTarget("target.tr4"));
-    OpenSource(WriteSource("source.wad", twoOfEachSource()));
-    Click(*window->ListBox1, 0);
-    const level::Tr4Level before = *window->TargetLevel();
+    openTarget(writeTarget("target.tr4"));
+    openSource(writeSource("source.wad", twoOfEachSource()));
+    click(*window->ListBox1, 0);
+    const level::Tr4Level before = *window->targetLevel();
 
-    OpenTarget(WriteBytes("broken.tr4", {1, 2, 3}));
+    openTarget(writeBytes("broken.tr4", {1, 2, 3}));
     ASSERT_EQ(dialogs.notices.size(), 1u);
-    EXPECT_EQ(LastNotice().title, QStringLiteral("Error"));
-    EXPECT_TRUE(LastNotice().text.startsWith(QStringLiteral("Error\n\n"))) << LastNotice().text.toStdString();
-    EXPECT_EQ(*window->TargetLevel(), before);
+    EXPECT_EQ(lastNotice().title, QStringLiteral("Error"));
+    EXPECT_TRUE(lastNotice().text.startsWith(QStringLiteral("Error\n\n"))) << lastNotice().text.toStdString();
+    EXPECT_EQ(*window->targetLevel(), before);
     EXPECT_EQ(window->ListBox1->count(), 1);
     EXPECT_EQ(window->ListBox1->currentRow(), 0);
-    EXPECT_EQ(window->Panel1->Scene().Selection(),
+    EXPECT_EQ(window->Panel1->scene().selection(),
               std::optional(preview::PreviewSelection{preview::PreviewList::TargetMoveables, 0}));
 
-    OpenTarget(folder / "missing.tr4");
-    EXPECT_TRUE(LastNotice().text.contains(QStringLiteral("missing.tr4"))) << LastNotice().text.toStdString();
+    openTarget(folder / "missing.tr4");
+    EXPECT_TRUE(lastNotice().text.contains(QStringLiteral("missing.tr4"))) << lastNotice().text.toStdString();
 
     auto wrongVersion = builders::encodeLibrary(twoOfEachSource().library);
     wrongVersion[0] = 7;
-    OpenSource(WriteBytes("old.wad", wrongVersion));
-    EXPECT_EQ(LastNotice().title, QStringLiteral("Error"));
-    EXPECT_TRUE(LastNotice().text.startsWith(QStringLiteral("Error reading the file\n\n")))
-        << LastNotice().text.toStdString();
+    openSource(writeBytes("old.wad", wrongVersion));
+    EXPECT_EQ(lastNotice().title, QStringLiteral("Error"));
+    EXPECT_TRUE(lastNotice().text.startsWith(QStringLiteral("Error reading the file\n\n")))
+        << lastNotice().text.toStdString();
     EXPECT_EQ(window->CheckListBox1->count(), 2);
-    EXPECT_EQ(window->Source()->library.Moveables.size(), 2u);
+    EXPECT_EQ(window->source()->library.Moveables.size(), 2u);
 }
 
 TEST_F(WindowTest, SaveAsWritesExactlyTheChosenNameAndTheFileLoadsAgain) {
-    OpenTarget(WriteTarget("target.tr4"));
-    OpenSource(WriteSource("source.wad", twoOfEachSource()));
-    Tick(*window->CheckListBox1, 1);
+    openTarget(writeTarget("target.tr4"));
+    openSource(writeSource("source.wad", twoOfEachSource()));
+    tick(*window->CheckListBox1, 1);
     window->Button1Click();
 
     const auto saved = folder / "grown";
@@ -176,8 +176,8 @@ TEST_F(WindowTest, SaveAsWritesExactlyTheChosenNameAndTheFileLoadsAgain) {
     window->SaveAs1Click();
     EXPECT_EQ(dialogs.asked.back().title, QStringLiteral("Save Target File As..."));
     EXPECT_EQ(dialogs.asked.back().filter, QStringLiteral("Tomb Raider 4 Files (*.tr4)"));
-    EXPECT_EQ(LastNotice().text, QStringLiteral("File saved"));
-    EXPECT_EQ(LastNotice().title, QStringLiteral("Veltrane"));
+    EXPECT_EQ(lastNotice().text, QStringLiteral("File saved"));
+    EXPECT_EQ(lastNotice().title, QStringLiteral("Veltrane"));
     EXPECT_FALSE(std::filesystem::exists(folder / "grown.tr4"));
     for (const char* scratch : {"mesh_block", "new_data"})
         EXPECT_TRUE(std::filesystem::exists(folder / scratch)) << scratch;
@@ -186,44 +186,44 @@ TEST_F(WindowTest, SaveAsWritesExactlyTheChosenNameAndTheFileLoadsAgain) {
     ASSERT_TRUE(reloaded.ok()) << reloaded.error();
     ASSERT_EQ(reloaded->Moveables.size(), 2u);
     EXPECT_EQ(reloaded->Moveables[1].ObjectId, 61u);
-    EXPECT_EQ(reloaded->MeshWords, window->TargetLevel()->MeshWords);
+    EXPECT_EQ(reloaded->MeshWords, window->targetLevel()->MeshWords);
 
-    OpenTarget(saved);
-    EXPECT_EQ(Entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #61"}));
+    openTarget(saved);
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #61"}));
     // The busy cursor of opening, merging and saving is gone once each is done.
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(WindowTest, AFailedSaveIsReportedAndTouchesNoFile) {
-    OpenTarget(WriteTarget("target.tr4"));
+    openTarget(writeTarget("target.tr4"));
     // A folder under the chosen name cannot be replaced by the level.
     const auto taken = folder / "taken.tr4";
     std::filesystem::create_directory(taken);
-    WriteBytes("taken.tr4/inside", {9, 9, 9});
+    writeBytes("taken.tr4/inside", {9, 9, 9});
     dialogs.saveAnswers.push_back(qtPath(taken));
     window->SaveAs1Click();
-    EXPECT_EQ(LastNotice().title, QStringLiteral("Error"));
-    EXPECT_TRUE(LastNotice().text.startsWith(QStringLiteral("Error\n\n"))) << LastNotice().text.toStdString();
+    EXPECT_EQ(lastNotice().title, QStringLiteral("Error"));
+    EXPECT_TRUE(lastNotice().text.startsWith(QStringLiteral("Error\n\n"))) << lastNotice().text.toStdString();
     EXPECT_EQ(std::filesystem::file_size(taken / "inside"), 3u);
 
     dialogs.saveAnswers.push_back(qtPath(folder / "no such folder" / "x.tr4"));
     window->SaveAs1Click();
-    EXPECT_EQ(LastNotice().title, QStringLiteral("Error"));
+    EXPECT_EQ(lastNotice().title, QStringLiteral("Error"));
     EXPECT_FALSE(std::filesystem::exists(folder / "no such folder"));
 }
 
 TEST_F(WindowTest, ScratchFilesThatCannotBeWrittenFailNoCommand) {
     for (const char* scratch : {"temp_block", "tex16.tex", "segundoA.bbb", "mesh_block", "new_data"})
         std::filesystem::create_directories(folder / scratch / "taken");
-    OpenTarget(WriteTarget("target.tr4"));
-    OpenSource(WriteSource("source.wad", twoOfEachSource()));
-    Tick(*window->CheckListBox1, 0);
+    openTarget(writeTarget("target.tr4"));
+    openSource(writeSource("source.wad", twoOfEachSource()));
+    tick(*window->CheckListBox1, 0);
     window->Button1Click();
     dialogs.saveAnswers.push_back(qtPath(folder / "saved.tr4"));
     window->SaveAs1Click();
     EXPECT_EQ(window->ListBox1->count(), 2);
     EXPECT_EQ(window->CheckListBox1->count(), 2);
-    EXPECT_EQ(LastNotice().text, QStringLiteral("File saved"));
+    EXPECT_EQ(lastNotice().text, QStringLiteral("File saved"));
     EXPECT_TRUE(level::readLevel(folder / "saved.tr4").ok());
 }
 
@@ -234,9 +234,9 @@ TEST_F(WindowTest, WithoutThirtyTwoBitTexturesEveryOpenTargetGivesTheNoticeAndAM
     window = std::make_unique<TForm1>(options);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    const auto target = WriteTarget("target.tr4");
-    OpenTarget(target);
-    OpenTarget(target);
+    const auto target = writeTarget("target.tr4");
+    openTarget(target);
+    openTarget(target);
     window->Button1Click();
     QTest::qWait(20);
     std::vector<QString> sixteenBit;
@@ -250,9 +250,9 @@ TEST_F(WindowTest, WithoutThirtyTwoBitTexturesEveryOpenTargetGivesTheNoticeAndAM
 
 TEST_F(WindowTest, DroppedFilesOpenAsTargetAndSource) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(qtPath(WriteTarget("dropped.tr4"))),
-                  QUrl::fromLocalFile(qtPath(WriteSource("dropped.wad", twoOfEachSource()))),
-                  QUrl::fromLocalFile(qtPath(WriteBytes("notes.txt", {1})))});
+    data.setUrls({QUrl::fromLocalFile(qtPath(writeTarget("dropped.tr4"))),
+                  QUrl::fromLocalFile(qtPath(writeSource("dropped.wad", twoOfEachSource()))),
+                  QUrl::fromLocalFile(qtPath(writeBytes("notes.txt", {1})))});
     QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(window.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());
@@ -270,14 +270,14 @@ TEST_F(WindowTest, DroppedFilesOpenAsTargetAndSource) {
 }
 
 TEST_F(WindowTest, ExitReleasesTheFilesAndClosesTheWindow) {
-    OpenTarget(WriteTarget("target.tr4"));
-    OpenSource(WriteSource("source.wad", twoOfEachSource()));
-    Click(*window->CheckListBox2, 0);
+    openTarget(writeTarget("target.tr4"));
+    openSource(writeSource("source.wad", twoOfEachSource()));
+    click(*window->CheckListBox2, 0);
     window->Exit1->trigger();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(window->TargetLevel(), nullptr);
-    EXPECT_EQ(window->Source(), nullptr);
-    EXPECT_FALSE(window->Panel1->Scene().Selection().has_value());
+    EXPECT_EQ(window->targetLevel(), nullptr);
+    EXPECT_EQ(window->source(), nullptr);
+    EXPECT_FALSE(window->Panel1->scene().selection().has_value());
 }
 
 } // namespace

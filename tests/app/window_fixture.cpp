@@ -33,12 +33,12 @@ QString qtPath(const std::filesystem::path& path) { return QString::fromStdStrin
 
 } // namespace
 
-std::optional<QString> RecordedDialogs::OpenFileName(const QString& title, const QString& filter) {
+std::optional<QString> RecordedDialogs::openFileName(const QString& title, const QString& filter) {
     asked.push_back({title, filter});
     return answer(openAnswers);
 }
 
-std::optional<QString> RecordedDialogs::SaveFileName(const QString& title, const QString& filter) {
+std::optional<QString> RecordedDialogs::saveFileName(const QString& title, const QString& filter) {
     asked.push_back({title, filter});
     return answer(saveAnswers);
 }
@@ -80,18 +80,18 @@ WindowTest::~WindowTest() {
     std::filesystem::remove_all(folder);
 }
 
-std::filesystem::path WindowTest::WriteTarget(const std::string& name, merge::testing::TargetFixture fixture) {
-    level::RebuildMeshBlock(fixture.meshes, fixture.level);
+std::filesystem::path WindowTest::writeTarget(const std::string& name, merge::testing::TargetFixture fixture) {
+    level::rebuildMeshBlock(fixture.meshes, fixture.level);
     const auto path = folder / name;
     const auto written = level::writeLevel(path, fixture.level);
     EXPECT_TRUE(written.ok()) << written.error();
     return path;
 }
 
-std::filesystem::path WindowTest::WriteSource(const std::string& name, const merge::testing::SourceFixture& fixture) {
+std::filesystem::path WindowTest::writeSource(const std::string& name, const merge::testing::SourceFixture& fixture) {
     // The fixture keeps its meshes and pages parsed; the file holds them as a library does.
     wad::WadLibrary library = fixture.library;
-    const auto block = builders::writeLibraryMeshes(fixture.meshes.Meshes());
+    const auto block = builders::writeLibraryMeshes(fixture.meshes.meshes());
     library.MeshWords = block.Words;
     EXPECT_EQ(library.MeshPointers, block.Pointers);
     for (std::size_t page = 0; page < fixture.pages.Pages32.size() / level::kPageBytes32; ++page)
@@ -99,50 +99,50 @@ std::filesystem::path WindowTest::WriteSource(const std::string& name, const mer
             return builders::Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
                                  static_cast<std::uint8_t>(page * 100)};
         });
-    return WriteBytes(name, builders::encodeLibrary(library));
+    return writeBytes(name, builders::encodeLibrary(library));
 }
 
-std::filesystem::path WindowTest::WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+std::filesystem::path WindowTest::writeBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     const auto path = folder / name;
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
-void WindowTest::OpenTarget(const std::filesystem::path& path) {
+void WindowTest::openTarget(const std::filesystem::path& path) {
     dialogs.openAnswers.push_back(qtPath(path));
     window->Open1Click();
 }
 
-void WindowTest::OpenSource(const std::filesystem::path& path) {
+void WindowTest::openSource(const std::filesystem::path& path) {
     dialogs.openAnswers.push_back(qtPath(path));
     window->Open2Click();
 }
 
-void WindowTest::Click(QListWidget& list, int row) {
+void WindowTest::click(QListWidget& list, int row) {
     const QRect rect = list.visualItemRect(list.item(row));
     ASSERT_FALSE(rect.isEmpty()) << "entry " << row << " is not on show";
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rect.center() + QPoint(rect.width() / 4, 0));
 }
 
-void WindowTest::Tick(QListWidget& list, int row) {
+void WindowTest::tick(QListWidget& list, int row) {
     QListWidgetItem* item = list.item(row);
     item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
 }
 
-QStringList WindowTest::Entries(const QListWidget& list) {
+QStringList WindowTest::entries(const QListWidget& list) {
     QStringList texts;
     for (int i = 0; i < list.count(); ++i)
         texts.push_back(list.item(i)->text());
     return texts;
 }
 
-QStringList WindowTest::MemoLines() const {
+QStringList WindowTest::memoLines() const {
     const QString text = window->Memo1->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
 }
 
-RecordedDialogs::Notice WindowTest::LastNotice() const {
+RecordedDialogs::Notice WindowTest::lastNotice() const {
     return dialogs.notices.empty() ? RecordedDialogs::Notice{} : dialogs.notices.back();
 }
 

@@ -37,9 +37,9 @@ public:
         QString title;
     };
 
-    std::optional<QString> OpenFileName(const QString& title, const QString& filter) override;
-    std::optional<QString> SaveFileName(const QString& title, const QString& filter) override;
-    void ShowNotice(const QString& text, const QString& title) override { notices.push_back({text, title}); }
+    std::optional<QString> openFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& filter) override;
+    void showNotice(const QString& text, const QString& title) override { notices.push_back({text, title}); }
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
@@ -56,21 +56,21 @@ protected:
     WindowTest();
     ~WindowTest() override;
 
-    std::filesystem::path WriteTarget(const std::string& name, merge::testing::TargetFixture fixture = {});
-    std::filesystem::path WriteSource(const std::string& name, const merge::testing::SourceFixture& fixture);
-    std::filesystem::path WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes);
+    std::filesystem::path writeTarget(const std::string& name, merge::testing::TargetFixture fixture = {});
+    std::filesystem::path writeSource(const std::string& name, const merge::testing::SourceFixture& fixture);
+    std::filesystem::path writeBytes(const std::string& name, const std::vector<std::uint8_t>& bytes);
 
     // File > Open Target / Open Source with the dialog answering `path`.
-    void OpenTarget(const std::filesystem::path& path);
-    void OpenSource(const std::filesystem::path& path);
+    void openTarget(const std::filesystem::path& path);
+    void openSource(const std::filesystem::path& path);
 
     // A left click on entry `row` of a list; ticking or unticking its tick box.
-    void Click(QListWidget& list, int row);
-    void Tick(QListWidget& list, int row);
-    static QStringList Entries(const QListWidget& list);
-    QStringList MemoLines() const;
+    void click(QListWidget& list, int row);
+    void tick(QListWidget& list, int row);
+    static QStringList entries(const QListWidget& list);
+    QStringList memoLines() const;
     // The last message shown, or an empty one.
-    RecordedDialogs::Notice LastNotice() const;
+    RecordedDialogs::Notice lastNotice() const;
 
     std::filesystem::path folder;
     std::filesystem::path previousFolder;

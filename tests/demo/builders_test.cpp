@@ -46,14 +46,14 @@ TEST(LibraryMeshWriter, WritesMeshesThatTheParserReadsBackAsBuilt) {
     const auto meshes = libraryMeshes();
     ASSERT_TRUE(meshes[0].PadWord.has_value() != meshes[1].PadWord.has_value()) << "both pad cases are covered";
     const auto block = builders::writeLibraryMeshes(meshes);
-    const auto parsed = level::ParseMeshBlock(level::wordBytes(block.Words), MeshKind::Library);
-    ASSERT_EQ(parsed.Count(), static_cast<std::int32_t>(meshes.size()));
+    const auto parsed = level::parseMeshBlock(level::wordBytes(block.Words), MeshKind::Library);
+    ASSERT_EQ(parsed.count(), static_cast<std::int32_t>(meshes.size()));
     ASSERT_EQ(block.Pointers.size(), meshes.size());
     for (std::size_t i = 0; i < meshes.size(); ++i) {
         EXPECT_EQ(block.Pointers[i] % 4, 0u);
         auto expected = meshes[i];
         expected.Offset = block.Pointers[i];
-        EXPECT_EQ(*parsed.Get(static_cast<std::int32_t>(i)), expected) << "mesh " << i;
+        EXPECT_EQ(*parsed.get(static_cast<std::int32_t>(i)), expected) << "mesh " << i;
     }
 }
 
@@ -61,7 +61,7 @@ TEST(LibraryMeshWriter, AppendedMeshesAreFoundThroughTheirPointers) {
     auto library = builders::emptyLibrary();
     for (const auto& mesh : libraryMeshes())
         builders::appendMesh(library, mesh);
-    const auto parsed = level::ParseMeshBlock(level::wordBytes(library.MeshWords), MeshKind::Library);
+    const auto parsed = level::parseMeshBlock(level::wordBytes(library.MeshWords), MeshKind::Library);
     for (std::size_t i = 0; i < library.MeshPointers.size(); ++i)
         EXPECT_EQ(parsed.MeshIndexOf(library.MeshPointers[i]), static_cast<std::int32_t>(i));
 }
@@ -79,13 +79,13 @@ TEST(LevelMeshes, SetMeshesParseBackAsBuiltAtTheirPointers) {
             .triangle({0, 1, 0}, 9, 1)
             .build()};
     const auto pointers = builders::setLevelMeshes(level, meshes);
-    const auto parsed = level::ParseMeshBlock(level::wordBytes(level.MeshWords), MeshKind::Level);
-    ASSERT_EQ(parsed.Count(), 3);
+    const auto parsed = level::parseMeshBlock(level::wordBytes(level.MeshWords), MeshKind::Level);
+    ASSERT_EQ(parsed.count(), 3);
     EXPECT_EQ(pointers[1] + 24, pointers[2]) << "a mesh of one vertex and no faces takes 24 bytes";
     for (std::size_t i = 0; i < meshes.size(); ++i) {
         auto expected = meshes[i];
         expected.Offset = pointers[i];
-        EXPECT_EQ(*parsed.Get(static_cast<std::int32_t>(i)), expected) << "mesh " << i;
+        EXPECT_EQ(*parsed.get(static_cast<std::int32_t>(i)), expected) << "mesh " << i;
     }
 }
 

@@ -42,7 +42,7 @@ TEST(DemoLibrary, PagesConvertWithSeeThroughTexels) {
     ASSERT_EQ(library.TextureBytes.size() % wad::kWadPageBytes, 0u);
     const std::size_t pages = library.TextureBytes.size() / wad::kWadPageBytes;
     EXPECT_GE(pages, 2u);
-    const auto converted = wad::ConvertPages(library.TextureBytes);
+    const auto converted = wad::convertPages(library.TextureBytes);
     ASSERT_EQ(converted.size(), pages * level::kPageBytes32);
     std::size_t seeThrough = 0;
     std::set<std::uint32_t> colours;
@@ -58,9 +58,9 @@ TEST(DemoLibrary, PagesConvertWithSeeThroughTexels) {
 
 TEST(DemoLibrary, FacesUseSamplesPlainMirroredAndTranslucent) {
     const auto library = demo::demoLibrary(DemoScale::Normal);
-    const auto meshes = level::ParseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
+    const auto meshes = level::parseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
     std::set<std::string> seen;
-    for (const auto& mesh : meshes.Meshes()) {
+    for (const auto& mesh : meshes.meshes()) {
         for (const auto& polygon : mesh.Polygons) {
             const bool mirrored = (polygon.Texture & 0x8000) != 0;
             if (polygon.Shape == level::kShapeQuad) {

@@ -11,8 +11,8 @@ namespace {
 // What Save As does to the data: rebuild the mesh block from the parsed meshes, then write.
 level::Tr4Level savedAndLoadedAgain(const level::Tr4Level& loaded) {
     auto level = loaded;
-    const auto meshes = level::ParseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
-    EXPECT_EQ(level::RebuildMeshBlock(meshes, level), level.MeshWords.size() * 2);
+    const auto meshes = level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
+    EXPECT_EQ(level::rebuildMeshBlock(meshes, level), level.MeshWords.size() * 2);
     const auto encoded = level::encodeLevel(level);
     EXPECT_TRUE(encoded.ok());
     auto again = level::decodeLevel(encoded->file);
@@ -42,9 +42,9 @@ TEST(SaveRoundTrip, TheDemoTargetComesBackByteForByte) {
 
 TEST(SaveRoundTrip, PadWordsBetweenMeshesComeOutZeroAndNothingElseChanges) {
     auto level = demo::demoLevel(demo::DemoScale::Normal);
-    auto meshes = level::ParseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
+    auto meshes = level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
     std::vector<std::size_t> padPositions;
-    for (const auto& mesh : meshes.Meshes())
+    for (const auto& mesh : meshes.meshes())
         if (mesh.PadWord)
             padPositions.push_back((mesh.Offset + level::levelFormSize(mesh)) / 2 - 1);
     ASSERT_FALSE(padPositions.empty());

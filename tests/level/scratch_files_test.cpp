@@ -30,19 +30,19 @@ TEST(ScratchFiles, HoldWhatWasLoadedAndSavedAndNeverFailACommand) {
     ASSERT_TRUE(level::writeLevel(path, level).ok());
     auto loaded = level::readLevel(path).value();
 
-    ASSERT_TRUE(level::WriteTempBlock(loaded, folder));
+    ASSERT_TRUE(level::writeTempBlock(loaded, folder));
     EXPECT_EQ(contents(folder / "temp_block"), loaded.LevelData);
-    ASSERT_TRUE(level::WriteTex16(loaded, folder));
+    ASSERT_TRUE(level::writeTex16(loaded, folder));
     EXPECT_EQ(fs::file_size(folder / "tex16.tex"), 5 * level::kPageBytes16);
 
     loaded.Frames.push_back(3);
     ASSERT_TRUE(level::writeLevel(path, loaded).ok());
-    ASSERT_TRUE(level::WriteNewData(loaded, folder));
+    ASSERT_TRUE(level::writeNewData(loaded, folder));
     EXPECT_EQ(contents(folder / "new_data"), level::readLevel(path)->LevelData)
         << "new_data holds the block that went into the file";
 
     const level::Lista_Mesh meshes(level::MeshKind::Level);
-    EXPECT_TRUE(level::WriteMeshBlock(meshes, folder));
-    EXPECT_FALSE(level::WriteTempBlock(loaded, folder / "missing"));
+    EXPECT_TRUE(level::writeMeshBlock(meshes, folder));
+    EXPECT_FALSE(level::writeTempBlock(loaded, folder / "missing"));
     fs::remove_all(folder);
 }

@@ -27,12 +27,12 @@ TEST(CountMoveableAnimations, RunsToTheNextMoveableWithAnimationsOrToTheEnd) {
 
 TEST(CommandRunWords, CommandsAreCopiedWithTheirOperands) {
     const std::vector<std::uint16_t> commands = {1, 10, 20, 30, 2, 5, 6, 3, 4, 5, 100, 200, 6, 1, 2, 7};
-    EXPECT_EQ(CommandRunWords(commands, 0, 1), 4u);
-    EXPECT_EQ(CommandRunWords(commands, 0, 4), 9u); // position change, jump, empty hands, kill
-    EXPECT_EQ(CommandRunWords(commands, 9, 3), 7u);  // sound, effect, an opcode without operands
-    EXPECT_EQ(CommandRunWords(commands, 4, 0), 0u);
-    EXPECT_EQ(CommandRunWords(commands, 13, 1), std::nullopt); // an effect whose operands the table ends inside
-    EXPECT_EQ(CommandRunWords(commands, 16, 1), std::nullopt);
+    EXPECT_EQ(commandRunWords(commands, 0, 1), 4u);
+    EXPECT_EQ(commandRunWords(commands, 0, 4), 9u); // position change, jump, empty hands, kill
+    EXPECT_EQ(commandRunWords(commands, 9, 3), 7u);  // sound, effect, an opcode without operands
+    EXPECT_EQ(commandRunWords(commands, 4, 0), 0u);
+    EXPECT_EQ(commandRunWords(commands, 13, 1), std::nullopt); // an effect whose operands the table ends inside
+    EXPECT_EQ(commandRunWords(commands, 16, 1), std::nullopt);
 }
 
 class AnimationMergeTest : public ::testing::Test {

@@ -29,13 +29,13 @@ OpenLevel open(std::span<const std::uint8_t> file) {
     auto decoded = level::decodeLevel(file);
     EXPECT_TRUE(decoded.ok()) << decoded.error();
     OpenLevel opened{std::move(decoded.value())};
-    opened.meshes = level::ParseMeshBlock(level::wordBytes(opened.level.MeshWords), level::MeshKind::Level);
+    opened.meshes = level::parseMeshBlock(level::wordBytes(opened.level.MeshWords), level::MeshKind::Level);
     return opened;
 }
 
 // What Save As does to the data, then the bytes of the file.
 std::vector<std::uint8_t> save(OpenLevel& opened) {
-    level::RebuildMeshBlock(opened.meshes, opened.level);
+    level::rebuildMeshBlock(opened.meshes, opened.level);
     auto encoded = level::encodeLevel(opened.level);
     EXPECT_TRUE(encoded.ok()) << encoded.error();
     return encoded->file;
@@ -44,7 +44,7 @@ std::vector<std::uint8_t> save(OpenLevel& opened) {
 class DemoMergeTest : public ::testing::Test {
 protected:
     DemoMergeTest()
-        : source(OpenSourceSet(
+        : source(openSourceSet(
               wad::decodeLibrary(builders::encodeLibrary(demo::demoLibrary(demo::DemoScale::Normal))).value())),
           library(source.library), sourceMeshes(source.meshes), sourcePages(source.pages) {
         everything.statics.resize(library.StaticMeshes.size());
@@ -64,7 +64,7 @@ protected:
 
     // The library mesh that a MeshPointers entry of the library names.
     const level::MeshRecord& sourceMesh(std::uint32_t pointerIndex) const {
-        return *sourceMeshes.Get(sourceMeshes.MeshIndexOf(library.MeshPointers.at(pointerIndex)));
+        return *sourceMeshes.get(sourceMeshes.MeshIndexOf(library.MeshPointers.at(pointerIndex)));
     }
 
     // A merged mesh in the loaded level has the source mesh's geometry and faces, each face naming a new
@@ -73,7 +73,7 @@ protected:
                           std::size_t firstNewTexture, std::uint32_t firstNewPage, std::uint32_t pagesAdded) {
         const std::int32_t at = loaded.meshes.MeshIndexOf(loaded.level.MeshPointers.at(targetPointer));
         ASSERT_GE(at, 0) << "pointer " << targetPointer << " names no mesh of the saved block";
-        const level::MeshRecord& merged = *loaded.meshes.Get(at);
+        const level::MeshRecord& merged = *loaded.meshes.get(at);
         EXPECT_EQ(merged.Vertices, source.Vertices);
         EXPECT_EQ(merged.Normals, source.Normals);
         EXPECT_EQ(merged.Shades, source.Shades);
@@ -123,7 +123,7 @@ protected:
                 const auto expected = testing::texelOf(sourcePages.PageCopy, sample.Page, sample.X + c, sample.Y + r);
                 ASSERT_EQ(testing::texelOf(level.Pages32, texture.Tile, left + c, top + r), expected);
                 ASSERT_EQ(testing::texel16Of(level.Pages16, texture.Tile, left + c, top + r),
-                          testing::texel16Of(ConvertPagesTo16(expected), 0, 0, 0));
+                          testing::texel16Of(convertPagesTo16(expected), 0, 0, 0));
             }
     }
 
@@ -144,7 +144,7 @@ TEST_F(DemoMergeTest, EverySourceObjectSurvivesSaveAndLoadWithItsMeshesTexturesA
     EXPECT_TRUE(statistics.skipped.empty());
     EXPECT_EQ(statistics.objectTextureCount,
               static_cast<std::int32_t>(before.level.ObjectTextures.size()) + statistics.piecesAdded);
-    EXPECT_EQ(statistics.meshDataSize, target.meshes.TotalSize());
+    EXPECT_EQ(statistics.meshDataSize, target.meshes.totalSize());
 
     const OpenLevel loaded = open(save(target));
     const level::Tr4Level& level = loaded.level;
@@ -161,11 +161,11 @@ TEST_F(DemoMergeTest, EverySourceObjectSurvivesSaveAndLoadWithItsMeshesTexturesA
     EXPECT_EQ(level.ObjectTextures.size(), static_cast<std::size_t>(statistics.objectTextureCount));
 
     // The rebuilt mesh block holds the old meshes where they were and the merged ones after them.
-    EXPECT_EQ(level.MeshWords.size() * 2, static_cast<std::size_t>(target.meshes.NextOffset()));
-    EXPECT_EQ(loaded.meshes.Count(), target.meshes.Count());
-    for (std::int32_t i = 0; i < before.meshes.Count(); ++i) {
-        level::MeshRecord was = *before.meshes.Get(i);
-        level::MeshRecord is = *loaded.meshes.Get(i);
+    EXPECT_EQ(level.MeshWords.size() * 2, static_cast<std::size_t>(target.meshes.nextOffset()));
+    EXPECT_EQ(loaded.meshes.count(), target.meshes.count());
+    for (std::int32_t i = 0; i < before.meshes.count(); ++i) {
+        level::MeshRecord was = *before.meshes.get(i);
+        level::MeshRecord is = *loaded.meshes.get(i);
         was.PadWord.reset();
         is.PadWord.reset();
         ASSERT_EQ(is, was) << "mesh " << i;
@@ -219,7 +219,7 @@ TEST_F(DemoMergeTest, EverySourceObjectSurvivesSaveAndLoadWithItsMeshesTexturesA
                       static_cast<std::uint16_t>(libraryAnimation.NextAnimation - source.Animation));
             ASSERT_LE(animation.StateChangeOffset + animation.StateChangeCount, level.StateChanges.size());
             // Commands arrive whole: the same words, from the word the animation names.
-            const auto words = CommandRunWords(library.AnimCommands, libraryAnimation.AnimCommandOffset / 2u,
+            const auto words = commandRunWords(library.AnimCommands, libraryAnimation.AnimCommandOffset / 2u,
                                                libraryAnimation.AnimCommandCount);
             ASSERT_TRUE(words.has_value());
             EXPECT_TRUE(std::equal(library.AnimCommands.begin() + libraryAnimation.AnimCommandOffset / 2,
@@ -230,7 +230,7 @@ TEST_F(DemoMergeTest, EverySourceObjectSurvivesSaveAndLoadWithItsMeshesTexturesA
                 commandsSeen.insert(level.AnimCommands[animation.AnimCommandOffset + w]);
         }
         // The frame block arrives byte for byte.
-        const FrameBlock block = MoveableFrameBlock(library, static_cast<std::int32_t>(m));
+        const FrameBlock block = moveableFrameBlock(library, static_cast<std::int32_t>(m));
         const auto* sourceBytes = reinterpret_cast<const std::uint8_t*>(library.Frames.data());
         const auto* targetBytes = reinterpret_cast<const std::uint8_t*>(level.Frames.data());
         EXPECT_TRUE(std::equal(sourceBytes + block.start, sourceBytes + block.end, targetBytes + merged.FrameOffset));
@@ -258,15 +258,15 @@ TEST_F(DemoMergeTest, AMergedLevelMergesAgainAndGetsEverythingTwice) {
     EXPECT_EQ(level.Animations.size() - old.Animations.size(), 2 * (once.level.Animations.size() - old.Animations.size()));
     EXPECT_EQ(level.MeshPointers.size() - old.MeshPointers.size(),
               2 * (once.level.MeshPointers.size() - old.MeshPointers.size()));
-    EXPECT_EQ(loaded.meshes.Count(), twice.meshes.Count());
+    EXPECT_EQ(loaded.meshes.count(), twice.meshes.count());
     // The second copies are the same objects on their own textures.
     const std::size_t n = library.Moveables.size();
     for (std::size_t m = 0; m < n; ++m) {
         const auto& firstCopy = level.Moveables[old.Moveables.size() + m];
         const auto& secondCopy = level.Moveables[old.Moveables.size() + n + m];
         EXPECT_EQ(secondCopy.ObjectId, firstCopy.ObjectId);
-        const auto& a = *loaded.meshes.Get(loaded.meshes.MeshIndexOf(level.MeshPointers[firstCopy.StartingMesh]));
-        const auto& b = *loaded.meshes.Get(loaded.meshes.MeshIndexOf(level.MeshPointers[secondCopy.StartingMesh]));
+        const auto& a = *loaded.meshes.get(loaded.meshes.MeshIndexOf(level.MeshPointers[firstCopy.StartingMesh]));
+        const auto& b = *loaded.meshes.get(loaded.meshes.MeshIndexOf(level.MeshPointers[secondCopy.StartingMesh]));
         EXPECT_EQ(a.Vertices, b.Vertices);
         if (!a.Rectangles.empty()) {
             EXPECT_EQ(b.Rectangles[0].Texture, a.Rectangles[0].Texture + first.piecesAdded);

@@ -53,7 +53,7 @@ SourceFixture::SourceFixture(std::uint32_t pageCount) {
                 const auto texel = sourceTexel(page, x, y);
                 std::copy(texel.begin(), texel.end(), pages.Pages32.begin() + page * level::kPageBytes32 + y * 1024 + x * 4);
             }
-    wad::CopyPages(pages);
+    wad::copyPages(pages);
 }
 
 std::uint16_t SourceFixture::addMesh(std::vector<level::MeshPolygon> polygons) {
@@ -68,7 +68,7 @@ std::uint16_t SourceFixture::addMesh(std::vector<level::MeshPolygon> polygons) {
     const std::uint32_t bytes = builders::unpaddedMeshBytes(mesh, level::MeshKind::Library);
     blockSize_ += bytes % 4 == 0 ? bytes : bytes + 2;
     library.MeshPointers.push_back(mesh.Offset);
-    meshes.Append(std::move(mesh));
+    meshes.append(std::move(mesh));
     return static_cast<std::uint16_t>(library.MeshPointers.size() - 1);
 }
 
@@ -125,9 +125,9 @@ TargetFixture::TargetFixture() {
 
     for (std::int16_t vertices : {3, 4, 5}) {
         level::MeshRecord mesh = targetMesh(vertices, 1);
-        mesh.Offset = meshes.NextOffset();
+        mesh.Offset = meshes.nextOffset();
         level.MeshPointers.push_back(mesh.Offset);
-        meshes.Append(std::move(mesh));
+        meshes.append(std::move(mesh));
     }
     level.StaticMeshes.push_back({10, 0, {}, 0});
     level.Moveables.push_back({20, 2, 1, 0, 0, 0});

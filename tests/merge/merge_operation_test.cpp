@@ -28,7 +28,7 @@ std::uint64_t fingerprint(const TargetFixture& target) {
     mix(level::serialiseLevelData(target.level));
     mix(target.level.Pages32);
     mix(target.level.Pages16);
-    mix(level::SerialiseMeshBlock(target.meshes));
+    mix(level::serialiseMeshBlock(target.meshes));
     return hash;
 }
 
@@ -76,10 +76,10 @@ TEST_F(MergeOperationTest, StaticsGoFirstThenMoveablesEachInAscendingOrder) {
     EXPECT_EQ(level.Moveables[1].ObjectId, 60u);
     EXPECT_EQ(level.Moveables[2].ObjectId, 61u);
     // Pieces are numbered as faces are met: static 0's quad and triangle, static 1's quad, then the moveables'.
-    EXPECT_EQ(target.meshes.Get(3)->Rectangles[0].Texture, 4);
-    EXPECT_EQ(target.meshes.Get(3)->Triangles[0].Texture, 5);
-    EXPECT_EQ(target.meshes.Get(4)->Rectangles[0].Texture, 6);
-    EXPECT_EQ(target.meshes.Get(5)->Rectangles[0].Texture, 4); // the moveables' quads of sample 0
+    EXPECT_EQ(target.meshes.get(3)->Rectangles[0].Texture, 4);
+    EXPECT_EQ(target.meshes.get(3)->Triangles[0].Texture, 5);
+    EXPECT_EQ(target.meshes.get(4)->Rectangles[0].Texture, 6);
+    EXPECT_EQ(target.meshes.get(5)->Rectangles[0].Texture, 4); // the moveables' quads of sample 0
     EXPECT_EQ(level.Moveables[2].Animation, 2);
     EXPECT_EQ(level.AnimCommands, (std::vector<std::uint16_t>{3, 5, 100, 200}));
 }
@@ -90,22 +90,22 @@ TEST_F(MergeOperationTest, StatisticsAreThoseTheWindowPrints) {
     EXPECT_EQ(result->pagesAdded, 1);
     EXPECT_EQ(result->piecesAdded, 2);
     EXPECT_EQ(result->objectTextureCount, 6);
-    EXPECT_EQ(result->meshDataSize, target.meshes.TotalSize());
+    EXPECT_EQ(result->meshDataSize, target.meshes.totalSize());
     EXPECT_TRUE(result->skipped.empty());
-    EXPECT_EQ(StatisticsLines(result.value()),
+    EXPECT_EQ(statisticsLines(result.value()),
               (std::vector<std::string>{"Total pages added:1", "Amount of pieces textures added:2",
                                         "Total of pieces textures:6",
-                                        "Mesh data size (Bytes):" + std::to_string(target.meshes.TotalSize())}));
+                                        "Mesh data size (Bytes):" + std::to_string(target.meshes.totalSize())}));
 }
 
 TEST_F(MergeOperationTest, NothingTickedAddsNothingNotEvenAPage) {
     const TargetFixture before = target;
     const auto result = merge({});
     ASSERT_TRUE(result.ok());
-    EXPECT_EQ(StatisticsLines(result.value()),
+    EXPECT_EQ(statisticsLines(result.value()),
               (std::vector<std::string>{"Total pages added:0", "Amount of pieces textures added:0",
                                         "Total of pieces textures:4",
-                                        "Mesh data size (Bytes):" + std::to_string(before.meshes.TotalSize())}));
+                                        "Mesh data size (Bytes):" + std::to_string(before.meshes.totalSize())}));
     EXPECT_EQ(target.level, before.level);
     EXPECT_EQ(target.meshes, before.meshes);
 }
@@ -119,13 +119,13 @@ TEST_F(MergeOperationTest, TicksOfAKindTheTargetLacksAreReportedAndLeftOut) {
     EXPECT_EQ(result->piecesAdded, 1);
     ASSERT_EQ(result->skipped.size(), 2u);
     EXPECT_EQ(result->skipped[0], (SkippedObject{ObjectKind::StaticMesh, 0, 50}));
-    EXPECT_EQ(SkippedMessage(result->skipped[1]),
+    EXPECT_EQ(skippedMessage(result->skipped[1]),
               "source static mesh 1 (ObjectId 51) was not merged: the target has no static mesh");
 
     target.level.Moveables.clear();
     const auto none = merge({{}, {1}});
     ASSERT_TRUE(none.ok());
-    EXPECT_EQ(SkippedMessage(none->skipped.at(0)),
+    EXPECT_EQ(skippedMessage(none->skipped.at(0)),
               "source moveable 1 (ObjectId 61) was not merged: the target has no moveable");
 }
 
@@ -146,7 +146,7 @@ TEST_F(MergeOperationTest, MergingTheSameTicksTwiceAddsEverythingTwice) {
     EXPECT_EQ(level.Animations.size(), once.level.Animations.size() + 1);
     EXPECT_EQ(level.MeshPointers.size(), once.level.MeshPointers.size() + 4);
     // The second copy's faces name the second merge's object textures, on its own page.
-    const auto& texture = level.ObjectTextures[target.meshes.Get(target.meshes.Count() - 1)->Rectangles[0].Texture];
+    const auto& texture = level.ObjectTextures[target.meshes.get(target.meshes.count() - 1)->Rectangles[0].Texture];
     EXPECT_EQ(texture.Tile, 4);
 }
 
@@ -219,7 +219,7 @@ TEST_F(MergeOperationTest, AMergeIsRefusedWhenAnIndexWouldNoLongerFitItsField) {
     level::Tr4Level huge;
     huge.NumRoomPages = 32768;
     huge.PageCount = 32768;
-    EXPECT_NE(CheckNewPages(huge, 1).error().find("32769 texture pages"), std::string::npos);
+    EXPECT_NE(checkNewPages(huge, 1).error().find("32769 texture pages"), std::string::npos);
 }
 
 TEST_F(MergeOperationTest, NewPagesNeedHeaderCountsThatAgreeWithThePageChunks) {

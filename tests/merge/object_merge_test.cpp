@@ -28,16 +28,16 @@ protected:
 
 TEST_F(ObjectMergeTest, ATransferredMeshGoesAtTheEndOfTheBlockWithItsFacesRemapped) {
     const std::uint16_t pointer = source.addMesh({quad(0), otherShape(5, 1), triangle(1, 1)});
-    const level::MeshRecord sourceMesh = *source.meshes.Get(0);
-    const std::uint32_t sizeBefore = target.meshes.NextOffset();
+    const level::MeshRecord sourceMesh = *source.meshes.get(0);
+    const std::uint32_t sizeBefore = target.meshes.nextOffset();
 
     const std::uint32_t index = TransferMesh(target.view(), source.view(), pieces, source.library.MeshPointers[pointer]);
 
     EXPECT_EQ(index, 3u);
     ASSERT_EQ(target.level.MeshPointers.size(), 4u);
     EXPECT_EQ(target.level.MeshPointers[3], sizeBefore);
-    ASSERT_EQ(target.meshes.Count(), 4);
-    const level::MeshRecord& merged = *target.meshes.Get(3);
+    ASSERT_EQ(target.meshes.count(), 4);
+    const level::MeshRecord& merged = *target.meshes.get(3);
     EXPECT_EQ(merged.Offset, sizeBefore);
     ASSERT_EQ(merged.NumRectangles, 1);
     ASSERT_EQ(merged.NumTriangles, 1);
@@ -49,25 +49,25 @@ TEST_F(ObjectMergeTest, ATransferredMeshGoesAtTheEndOfTheBlockWithItsFacesRemapp
     EXPECT_EQ(merged.Vertices, sourceMesh.Vertices);
     EXPECT_EQ(merged.Shades, sourceMesh.Shades);
     // The mesh data grows by the level-form size, and the source keeps its own texture words.
-    EXPECT_EQ(target.meshes.TotalSize(), static_cast<std::int32_t>(sizeBefore + level::levelFormSize(merged)));
-    EXPECT_EQ(*source.meshes.Get(0), sourceMesh);
+    EXPECT_EQ(target.meshes.totalSize(), static_cast<std::int32_t>(sizeBefore + level::levelFormSize(merged)));
+    EXPECT_EQ(*source.meshes.get(0), sourceMesh);
 }
 
 TEST_F(ObjectMergeTest, AMeshGoesBehindAKeptBlockAtTheOffsetItsPointerNames) {
     // Two bytes left over after the last whole mesh: the block is kept as it is, and saving moves nothing.
-    std::vector<std::uint8_t> block = level::SerialiseMeshBlock(target.meshes);
+    std::vector<std::uint8_t> block = level::serialiseMeshBlock(target.meshes);
     block.insert(block.end(), {0xAB, 0xCD});
-    target.meshes = level::ParseMeshBlock(block, level::MeshKind::Level);
+    target.meshes = level::parseMeshBlock(block, level::MeshKind::Level);
     const std::uint16_t pointer = source.addMesh({quad(0)});
 
     const std::uint32_t index = TransferMesh(target.view(), source.view(), pieces, source.library.MeshPointers[pointer]);
     EXPECT_EQ(target.level.MeshPointers[index], block.size());
-    ASSERT_EQ(level::RebuildMeshBlock(target.meshes, target.level), block.size() + level::levelFormSize(*target.meshes.Get(3)));
+    ASSERT_EQ(level::rebuildMeshBlock(target.meshes, target.level), block.size() + level::levelFormSize(*target.meshes.get(3)));
     const auto saved = level::wordBytes(target.level.MeshWords);
     EXPECT_TRUE(std::equal(block.begin(), block.end(), saved.begin()));
-    const auto reparsed = level::ParseMeshBlock(saved.subspan(block.size()), level::MeshKind::Level);
-    ASSERT_EQ(reparsed.Count(), 1);
-    EXPECT_EQ(reparsed.Get(0)->Rectangles, target.meshes.Get(3)->Rectangles);
+    const auto reparsed = level::parseMeshBlock(saved.subspan(block.size()), level::MeshKind::Level);
+    ASSERT_EQ(reparsed.count(), 1);
+    EXPECT_EQ(reparsed.get(0)->Rectangles, target.meshes.get(3)->Rectangles);
 }
 
 TEST_F(ObjectMergeTest, AStaticNamesTheNewPointerAndAnIdTheTargetHasIsAddedAgain) {
@@ -92,7 +92,7 @@ TEST_F(ObjectMergeTest, AMoveableBringsItsMeshesTreeAndAnimations) {
     EXPECT_EQ(merged.MeshCount, 3);
     EXPECT_EQ(merged.StartingMesh, 3);
     EXPECT_EQ(target.level.MeshPointers.size(), 6u);
-    EXPECT_EQ(target.meshes.Count(), 6);
+    EXPECT_EQ(target.meshes.count(), 6);
     EXPECT_EQ(merged.MeshTree, 4u);
     EXPECT_EQ(target.level.MeshTrees.size(), 12u);
     EXPECT_EQ(target.level.MeshTrees[4], source.library.MeshTrees[0]);
@@ -118,7 +118,7 @@ TEST_F(ObjectMergeTest, MoveablesThatShareAMeshEachGetTheirOwnCopy) {
     EXPECT_EQ(target.level.Moveables[1].StartingMesh, 3);
     EXPECT_EQ(target.level.Moveables[2].StartingMesh, 4);
     EXPECT_NE(target.level.MeshPointers[3], target.level.MeshPointers[4]);
-    EXPECT_EQ(target.meshes.Get(3)->Rectangles, target.meshes.Get(4)->Rectangles);
+    EXPECT_EQ(target.meshes.get(3)->Rectangles, target.meshes.get(4)->Rectangles);
     EXPECT_EQ(PieceCount(pieces), 1);
 }
 

@@ -8,8 +8,8 @@ namespace veltrane::merge {
 
 TEST(SourceSet, HoldsTheLibraryPagesConvertedWithTheirCopyAndReleasesTheLibraryForm) {
     const auto library = demo::demoLibrary(demo::DemoScale::Normal);
-    const auto converted = wad::ConvertPages(library.TextureBytes);
-    const SourceSet source = OpenSourceSet(library);
+    const auto converted = wad::convertPages(library.TextureBytes);
+    const SourceSet source = openSourceSet(library);
     EXPECT_EQ(source.pages.Pages32, converted);
     EXPECT_EQ(source.pages.PageCopy, converted);
     EXPECT_EQ(source.pages.PageCount, library.TextureBytes.size() / wad::kWadPageBytes);

@@ -22,7 +22,7 @@ protected:
     TexturePiece pieceFor(const level::MeshPolygon& face) {
         Lista_Texturas pieces(0);
         RemapFaceTexture(pieces, source.library, face);
-        return pieces.NewestFirst().at(0);
+        return pieces.newestFirst().at(0);
     }
     SourceFixture source;
 };
@@ -67,14 +67,14 @@ TEST_F(FaceKeyTest, FacesWithOneKeyShareAPieceAndNewPiecesAreNumberedFromTheBase
         target.ObjectTextures.resize(40);
         return target;
     }());
-    EXPECT_EQ(pieces.Base(), 40);
+    EXPECT_EQ(pieces.base(), 40);
     EXPECT_EQ(RemapFaceTexture(pieces, source.library, quad(2)), 40);
     EXPECT_EQ(RemapFaceTexture(pieces, source.library, triangle(2)), 41); // another orientation
     EXPECT_EQ(RemapFaceTexture(pieces, source.library, quad(2)), 40);
     EXPECT_EQ(RemapFaceTexture(pieces, source.library, quad(static_cast<std::uint16_t>(-2))), 42); // mirrored
     EXPECT_EQ(PieceCount(pieces), 3);
 
-    const auto newestFirst = pieces.NewestFirst();
+    const auto newestFirst = pieces.newestFirst();
     ASSERT_EQ(newestFirst.size(), 3u);
     EXPECT_EQ(newestFirst[0].NewIndex, 42);
     EXPECT_EQ(newestFirst[2].NewIndex, 40);

@@ -29,7 +29,7 @@ TexturePiece sized(std::int32_t width, std::int32_t height, std::uint32_t source
 Lista_Texturas listOf(std::vector<TexturePiece> created, std::int32_t base = 0) {
     Lista_Texturas pieces(base);
     for (const auto& piece : created)
-        pieces.Add(piece);
+        pieces.add(piece);
     return pieces;
 }
 
@@ -45,30 +45,30 @@ PiecePlacement placeOf(const PieceLayout& layout, std::int32_t newIndex) {
 std::array<std::int32_t, 3> pxy(const PiecePlacement& place) { return {place.Page, place.X, place.Y}; }
 
 TEST(PieceLayout, APieceStaysInItsRowOnlyIfItEndsAtColumn253) {
-    const auto exact = LayOutTexturePieces(listOf({sized(100, 30, 1), sized(154, 20, 2), sized(1, 10, 3), sized(10, 5, 4)}));
+    const auto exact = layOutTexturePieces(listOf({sized(100, 30, 1), sized(154, 20, 2), sized(1, 10, 3), sized(10, 5, 4)}));
     EXPECT_EQ(pxy(placeOf(exact, 0)), (std::array{0, 0, 0}));
     EXPECT_EQ(pxy(placeOf(exact, 1)), (std::array{0, 100, 0}));
     // The next row starts below the first piece's height, leaving row 30 empty.
     EXPECT_EQ(pxy(placeOf(exact, 2)), (std::array{0, 0, 31}));
     EXPECT_EQ(pxy(placeOf(exact, 3)), (std::array{0, 1, 31}));
 
-    const auto wider = LayOutTexturePieces(listOf({sized(100, 30, 1), sized(155, 20, 2)}));
+    const auto wider = layOutTexturePieces(listOf({sized(100, 30, 1), sized(155, 20, 2)}));
     EXPECT_EQ(pxy(placeOf(wider, 1)), (std::array{0, 0, 31}));
     EXPECT_EQ(wider.pagesAdded, 1);
 }
 
 TEST(PieceLayout, ARowStartingAtRow200StaysAndOneAt201GoesToANewPage) {
-    const auto stays = LayOutTexturePieces(listOf({sized(200, 199, 1), sized(100, 50, 2)}));
+    const auto stays = layOutTexturePieces(listOf({sized(200, 199, 1), sized(100, 50, 2)}));
     EXPECT_EQ(pxy(placeOf(stays, 1)), (std::array{0, 0, 200}));
     EXPECT_EQ(stays.pagesAdded, 1);
 
-    const auto moves = LayOutTexturePieces(listOf({sized(200, 200, 1), sized(100, 50, 2)}));
+    const auto moves = layOutTexturePieces(listOf({sized(200, 200, 1), sized(100, 50, 2)}));
     EXPECT_EQ(pxy(placeOf(moves, 1)), (std::array{1, 0, 0}));
     EXPECT_EQ(moves.pagesAdded, 2);
 }
 
 TEST(PieceLayout, TallestFirstAndPiecesOfOneHeightNewestFirst) {
-    const auto layout = LayOutTexturePieces(listOf({sized(10, 8, 1), sized(20, 8, 2), sized(30, 8, 3), sized(5, 9, 4)}));
+    const auto layout = layOutTexturePieces(listOf({sized(10, 8, 1), sized(20, 8, 2), sized(30, 8, 3), sized(5, 9, 4)}));
     ASSERT_EQ(layout.pieces.size(), 4u);
     EXPECT_EQ(layout.pieces[0].piece.NewIndex, 3);
     EXPECT_EQ(layout.pieces[1].piece.NewIndex, 2);
@@ -82,7 +82,7 @@ TEST(PieceLayout, PiecesOfOneRectangleShareItsPlaceWithoutMovingTheCursor) {
     TexturePiece same = first;
     same.SourceIndex = 900; // another sample, or another orientation of the same one
     same.Orientation = 3;
-    const auto layout = LayOutTexturePieces(listOf({first, same, sized(16, 16, 0, 0, 1)}));
+    const auto layout = layOutTexturePieces(listOf({first, same, sized(16, 16, 0, 0, 1)}));
     ASSERT_EQ(layout.pieces.size(), 3u);
     // Newest first: the third piece is placed first, then the shared rectangle once.
     EXPECT_EQ(pxy(placeOf(layout, 2)), (std::array{0, 0, 0}));
@@ -94,18 +94,18 @@ TEST(PieceLayout, PiecesOfOneRectangleShareItsPlaceWithoutMovingTheCursor) {
 
 TEST(PieceLayout, NoPieceEverRunsPastTheBottomOfAPage) {
     // The second row starts at row 129: 127 rows are left, enough for a piece 127 high but not 128.
-    const auto fits = LayOutTexturePieces(listOf({sized(200, 127, 1), sized(200, 128, 2)}));
+    const auto fits = layOutTexturePieces(listOf({sized(200, 127, 1), sized(200, 128, 2)}));
     EXPECT_EQ(pxy(placeOf(fits, 0)), (std::array{0, 0, 129}));
-    const auto tall = LayOutTexturePieces(listOf({sized(200, 128, 1), sized(200, 128, 2)}));
+    const auto tall = layOutTexturePieces(listOf({sized(200, 128, 1), sized(200, 128, 2)}));
     EXPECT_EQ(pxy(placeOf(tall, 0)), (std::array{1, 0, 0}));
 
-    const auto stacked = LayOutTexturePieces(listOf({sized(100, 150, 1), sized(200, 150, 2)}));
+    const auto stacked = layOutTexturePieces(listOf({sized(100, 150, 1), sized(200, 150, 2)}));
     EXPECT_EQ(pxy(placeOf(stacked, 1)), (std::array{0, 0, 0}));
     EXPECT_EQ(pxy(placeOf(stacked, 0)), (std::array{1, 0, 0}));
     EXPECT_EQ(stacked.pagesAdded, 2);
 
     // A whole-page piece first starts its row at row 1 by the row rule; it moves up to row 0 of the same page.
-    const auto whole = LayOutTexturePieces(listOf({sized(256, 256, 1), sized(10, 10, 2)}));
+    const auto whole = layOutTexturePieces(listOf({sized(256, 256, 1), sized(10, 10, 2)}));
     EXPECT_EQ(pxy(placeOf(whole, 0)), (std::array{0, 0, 0}));
     EXPECT_EQ(pxy(placeOf(whole, 1)), (std::array{1, 0, 0}));
     EXPECT_EQ(whole.pagesAdded, 2);
@@ -116,7 +116,7 @@ TEST(PieceLayout, NoPieceEverRunsPastTheBottomOfAPage) {
         }
 }
 
-TEST(PieceLayout, NoPieceAddsNoPage) { EXPECT_EQ(LayOutTexturePieces(Lista_Texturas(7)).pagesAdded, 0); }
+TEST(PieceLayout, NoPieceAddsNoPage) { EXPECT_EQ(layOutTexturePieces(Lista_Texturas(7)).pagesAdded, 0); }
 
 using Corners = std::array<std::array<int, 2>, 4>;
 
@@ -124,7 +124,7 @@ Corners pixelsOf(std::uint32_t orientation, std::uint8_t mirror) {
     TexturePiece piece = sized(5, 7);
     piece.Orientation = orientation;
     piece.Mirror = mirror;
-    const level::ObjectTexture texture = ObjectTextureFor(piece, 9, 10, 20);
+    const level::ObjectTexture texture = objectTextureFor(piece, 9, 10, 20);
     Corners corners{};
     for (std::size_t i = 0; i < 4; ++i)
         corners[i] = {texture.Corners[i].XPixel, texture.Corners[i].YPixel};
@@ -154,7 +154,7 @@ TEST(ObjectTextureOfAPiece, OddTriangleOrientationsTakeTheRowBelowThem) {
 TEST(ObjectTextureOfAPiece, FixedFieldsAndTranslucency) {
     TexturePiece piece = sized(5, 7);
     piece.AttributeFlag = 1;
-    const level::ObjectTexture opaque = ObjectTextureFor(piece, 9, 10, 20);
+    const level::ObjectTexture opaque = objectTextureFor(piece, 9, 10, 20);
     EXPECT_EQ(opaque.Attribute, 1);
     EXPECT_EQ(opaque.Tile, 9);
     EXPECT_EQ(opaque.NewFlags, 0);
@@ -168,7 +168,7 @@ TEST(ObjectTextureOfAPiece, FixedFieldsAndTranslucency) {
 
     // A face drawn with additive blending keeps it.
     piece.AttributeFlag = 0;
-    EXPECT_EQ(ObjectTextureFor(piece, 9, 10, 20).Attribute, 2);
+    EXPECT_EQ(objectTextureFor(piece, 9, 10, 20).Attribute, 2);
 }
 
 TEST(PageConversion, SixteenBitTexelsTakeFiveBitsOfRedGreenBlueAndTheAlphaBit) {
@@ -178,7 +178,7 @@ TEST(PageConversion, SixteenBitTexelsTakeFiveBitsOfRedGreenBlueAndTheAlphaBit) {
         0, 255, 0, 254,   // green, not opaque
         16, 100, 200, 255 // 16*31/255 = 1, 100*31/255 = 12, 200*31/255 = 24
     };
-    const auto pages16 = ConvertPagesTo16(texels);
+    const auto pages16 = convertPagesTo16(texels);
     ASSERT_EQ(pages16.size(), 8u);
     const auto word = [&](std::size_t i) { return pages16[2 * i] | pages16[2 * i + 1] << 8; };
     EXPECT_EQ(word(0), 0x801F);
@@ -227,7 +227,7 @@ TEST_F(PlacementTest, PlacedTexelsEqualTheSourceRectangleInBothPageForms) {
             const auto expected = testing::sourceTexel(1, 40 + c, 60 + r);
             ASSERT_EQ(testing::texelOf(level.Pages32, 3, x + c, y + r), expected);
             ASSERT_EQ(testing::texel16Of(level.Pages16, 3, x + c, y + r),
-                      testing::texel16Of(ConvertPagesTo16(expected), 0, 0, 0));
+                      testing::texel16Of(convertPagesTo16(expected), 0, 0, 0));
         }
     // Texels that no piece covers are 0, 0, 0, 0.
     EXPECT_EQ(testing::texelOf(level.Pages32, 3, x + 30, y), (std::array<std::uint8_t, 4>{}));

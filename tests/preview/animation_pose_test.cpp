@@ -30,7 +30,7 @@ struct TwoMeshes {
     }
 };
 
-glm::vec3 place(const glm::mat4& pose, glm::vec3 vertex) { return preview::TransformCoord(vertex, pose); }
+glm::vec3 place(const glm::mat4& pose, glm::vec3 vertex) { return preview::transformCoord(vertex, pose); }
 
 void expectNear(glm::vec3 a, glm::vec3 b) {
     EXPECT_NEAR(a.x, b.x, 1e-3f);
@@ -55,7 +55,7 @@ TEST(AnimationPose, AMeshTurned90DegreesAboutYHangsAtItsLinkWithItsVertexTurned)
     expectNear(place(turned.value()[0], {0, 0, 50}), {0, 0, 50});
 
     // In the preview, a render vertex is the file vertex times (0.1, -0.1, 0.1).
-    const auto previewPose = preview::PreviewPose(turned.value());
+    const auto previewPose = preview::previewPose(turned.value());
     expectNear(place(previewPose[1], {0, 0, 5}), {15, 0, 0});
     expectNear(place(previewPose[1], {0, -2, 0}), {10, -2, 0}); // y stays turned over
 }
@@ -86,16 +86,16 @@ TEST(AnimationPose, AMoveableOwnsTheAnimationsUpToTheNextThatHasAny) {
     moveables[1].Animation = 0xFFFF;
     moveables[2].Animation = 5;
     moveables[3].Animation = 9;
-    EXPECT_EQ(preview::MoveableAnimations(moveables, 0, 12).count, 5u);
-    EXPECT_EQ(preview::MoveableAnimations(moveables, 1, 12).count, 0u);
-    EXPECT_EQ(preview::MoveableAnimations(moveables, 3, 12).count, 3u);
-    EXPECT_EQ(preview::MoveableAnimations(moveables, 3, 8).count, 0u) << "a first animation past the table";
+    EXPECT_EQ(preview::moveableAnimations(moveables, 0, 12).count, 5u);
+    EXPECT_EQ(preview::moveableAnimations(moveables, 1, 12).count, 0u);
+    EXPECT_EQ(preview::moveableAnimations(moveables, 3, 12).count, 3u);
+    EXPECT_EQ(preview::moveableAnimations(moveables, 3, 8).count, 0u) << "a first animation past the table";
 }
 
 TEST(AnimationPose, AMergedMoveablePlaysInTheTargetExactlyAsInTheSource) {
     auto target = demo::demoLevel(demo::DemoScale::Normal);
-    auto targetMeshes = level::ParseMeshBlock(level::wordBytes(target.MeshWords), level::MeshKind::Level);
-    const auto source = merge::OpenSourceSet(demo::demoLibrary(demo::DemoScale::Normal));
+    auto targetMeshes = level::parseMeshBlock(level::wordBytes(target.MeshWords), level::MeshKind::Level);
+    const auto source = merge::openSourceSet(demo::demoLibrary(demo::DemoScale::Normal));
     const auto& library = source.library;
     const std::size_t walker = 0;
     ASSERT_GT(library.Moveables[walker].MeshCount, 5);
@@ -103,9 +103,9 @@ TEST(AnimationPose, AMergedMoveablePlaysInTheTargetExactlyAsInTheSource) {
     ticks.moveables = {static_cast<std::int32_t>(walker)};
     ASSERT_TRUE(merge::mergeObjects({target, targetMeshes}, source.view(), ticks).ok());
 
-    const auto sourceRange = preview::MoveableAnimations(library.Moveables, walker, library.Animations.size());
+    const auto sourceRange = preview::moveableAnimations(library.Moveables, walker, library.Animations.size());
     const std::size_t merged = target.Moveables.size() - 1;
-    const auto targetRange = preview::MoveableAnimations(target.Moveables, merged, target.Animations.size());
+    const auto targetRange = preview::moveableAnimations(target.Moveables, merged, target.Animations.size());
     ASSERT_GT(sourceRange.count, 1u);
     ASSERT_EQ(targetRange.count, sourceRange.count);
     for (std::uint32_t a = 0; a < sourceRange.count; ++a) {
@@ -131,10 +131,10 @@ TEST(AnimationPose, APosedObjectIsCentredOnItsFirstBoundingBox) {
         figure.frames[keyframe + 1] = 300;
         figure.frames[keyframe + 2] = static_cast<std::uint16_t>(-400);
     }
-    const auto centre = preview::AnimationCentre(figure.frames, figure.animation, 2);
+    const auto centre = preview::animationCentre(figure.frames, figure.animation, 2);
     EXPECT_EQ(centre, glm::vec3(100, -200, 0));
     const auto pose = preview::PoseAt(figure.frames, figure.meshTrees, figure.moveable, figure.animation, 0);
     ASSERT_TRUE(pose.ok());
     // The root's origin, file (0, 0, 0), lies 100 left and 200 below the box's middle.
-    expectNear(place(preview::PreviewPose(pose.value(), centre)[0], {0, 0, 0}), {-10, -20, 0});
+    expectNear(place(preview::previewPose(pose.value(), centre)[0], {0, 0, 0}), {-10, -20, 0});
 }

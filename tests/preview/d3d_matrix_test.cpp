@@ -29,30 +29,30 @@ TEST(D3DMatrix, RotationsHaveTheLeftHandedRowVectorLayout) {
     EXPECT_FLOAT_EQ(element(x, 1, 2), std::sin(a));
     EXPECT_FLOAT_EQ(element(x, 2, 1), -std::sin(a));
     // A quarter turn about Y takes +x to -z, and about X takes +y to +z.
-    const glm::vec3 p = TransformCoord({1, 0, 0}, MatrixRotationY(std::numbers::pi_v<float> / 2));
+    const glm::vec3 p = transformCoord({1, 0, 0}, MatrixRotationY(std::numbers::pi_v<float> / 2));
     EXPECT_NEAR(p.z, -1, 1e-6);
-    const glm::vec3 q = TransformCoord({0, 1, 0}, MatrixRotationX(std::numbers::pi_v<float> / 2));
+    const glm::vec3 q = transformCoord({0, 1, 0}, MatrixRotationX(std::numbers::pi_v<float> / 2));
     EXPECT_NEAR(q.z, 1, 1e-6);
 }
 
 TEST(D3DMatrix, ProductAppliesTheLeftMatrixFirst) {
     const glm::mat4 m = MatrixMultiply(MatrixScaling(2, 2, 2), MatrixTranslation(5, 0, 0));
-    EXPECT_FLOAT_EQ(TransformCoord({1, 0, 0}, m).x, 7);
+    EXPECT_FLOAT_EQ(transformCoord({1, 0, 0}, m).x, 7);
 }
 
 TEST(D3DMatrix, CameraOnPositiveZShowsPositiveXOnTheLeft) {
     const glm::mat4 view = MatrixLookAtLH({0, 0, 700}, {0, 0, 0}, {0, 1, 0});
     const glm::mat4 projection = MatrixPerspectiveFovLH(std::numbers::pi_v<float> / 4, 1.0f, 1.0f, 3000.0f);
     const glm::mat4 viewProjection = MatrixMultiply(view, projection);
-    const glm::vec3 right = TransformCoord({100, 0, 0}, viewProjection);
+    const glm::vec3 right = transformCoord({100, 0, 0}, viewProjection);
     EXPECT_LT(right.x, 0);
-    const glm::vec3 up = TransformCoord({0, 100, 0}, viewProjection);
+    const glm::vec3 up = transformCoord({0, 100, 0}, viewProjection);
     EXPECT_GT(up.y, 0);
     // The origin, 700 units away, lies between the planes; depth runs from -1 (near) to 1 (far).
-    const float depth = TransformCoord({0, 0, 0}, viewProjection).z;
+    const float depth = transformCoord({0, 0, 0}, viewProjection).z;
     EXPECT_GT(depth, -1);
     EXPECT_LT(depth, 1);
-    EXPECT_NEAR(TransformCoord({0, 0, 699}, viewProjection).z, -1, 1e-5);
+    EXPECT_NEAR(transformCoord({0, 0, 699}, viewProjection).z, -1, 1e-5);
 }
 
 TEST(D3DMatrix, FieldOfViewSpansTheScreenHeight) {
@@ -61,8 +61,8 @@ TEST(D3DMatrix, FieldOfViewSpansTheScreenHeight) {
     const glm::mat4 viewProjection =
         MatrixMultiply(view, MatrixPerspectiveFovLH(std::numbers::pi_v<float> / 4, 2.0f, 1, 3000));
     const float top = std::tan(std::numbers::pi_v<float> / 8) * 700;
-    EXPECT_NEAR(TransformCoord({0, top, 0}, viewProjection).y, 1, 1e-5);
-    EXPECT_NEAR(TransformCoord({-2 * top, 0, 0}, viewProjection).x, 1, 1e-5);
+    EXPECT_NEAR(transformCoord({0, top, 0}, viewProjection).y, 1, 1e-5);
+    EXPECT_NEAR(transformCoord({-2 * top, 0, 0}, viewProjection).x, 1, 1e-5);
 }
 
 } // namespace

@@ -9,7 +9,7 @@ namespace {
 
 MeshRotation decoded(std::vector<std::uint16_t> words, std::size_t expectedWords) {
     MeshRotation rotation;
-    EXPECT_EQ(preview::DecodeRotation(words, rotation), expectedWords);
+    EXPECT_EQ(preview::decodeRotation(words, rotation), expectedWords);
     return rotation;
 }
 
@@ -55,33 +55,33 @@ TEST(FrameFormat, AKeyframeHoldsItsBoxOffsetAndOneRotationPerMesh) {
         0, 0, 0, 0, 0, 0, 7, 8, 9, 0x4000, 0xC400, 0,                    // keyframe 1
     };
     const auto anim = animation(4, 12, 1, 0, 1);
-    const auto first = preview::DecodeKeyframe(frames, anim, 0, 2);
+    const auto first = preview::decodeKeyframe(frames, anim, 0, 2);
     ASSERT_TRUE(first.ok()) << first.error();
     EXPECT_EQ(first->boundingBox, (std::array<std::int16_t, 6>{-10, 10, -20, 0, -5, 5}));
     EXPECT_EQ(first->offset, (level::MeshVector{1, -2, 3}));
     EXPECT_EQ(first->rotations, (std::vector<MeshRotation>{{0, 90, 0}, {90, 180, 45}}));
-    const auto second = preview::DecodeKeyframe(frames, anim, 1, 2);
+    const auto second = preview::decodeKeyframe(frames, anim, 1, 2);
     ASSERT_TRUE(second.ok());
     EXPECT_EQ(second->offset, (level::MeshVector{7, 8, 9}));
     EXPECT_EQ(second->rotations[1], (MeshRotation{0, 0, 90}));
 
-    EXPECT_EQ(preview::DecodeKeyframe(frames, anim, 2, 2).error(), "keyframe 2 runs past the frame data");
-    EXPECT_EQ(preview::DecodeKeyframe(frames, animation(4, 10, 1, 0, 1), 0, 2).error(),
+    EXPECT_EQ(preview::decodeKeyframe(frames, anim, 2, 2).error(), "keyframe 2 runs past the frame data");
+    EXPECT_EQ(preview::decodeKeyframe(frames, animation(4, 10, 1, 0, 1), 0, 2).error(),
               "frames of 10 words have no room for 2 meshes");
-    EXPECT_FALSE(preview::DecodeKeyframe(frames, animation(4, 11, 1, 0, 1), 0, 2).ok())
+    EXPECT_FALSE(preview::decodeKeyframe(frames, animation(4, 11, 1, 0, 1), 0, 2).ok())
         << "the second mesh's two-word rotation does not fit in 11 words";
 }
 
 TEST(FrameFormat, AnAnimationsLengthIsBoundedByItsFrameData) {
     // Frames 0 to 20, a keyframe every 10 frames: three keyframes.
-    EXPECT_EQ(preview::LengthOf(animation(0, 10, 10, 0, 20), 30).keyframes, 3u);
-    EXPECT_EQ(preview::LengthOf(animation(0, 10, 10, 0, 20), 30).frames, 21u);
+    EXPECT_EQ(preview::lengthOf(animation(0, 10, 10, 0, 20), 30).keyframes, 3u);
+    EXPECT_EQ(preview::lengthOf(animation(0, 10, 10, 0, 20), 30).frames, 21u);
     // Frames 0 to 25 need a fourth keyframe to blend towards.
-    EXPECT_EQ(preview::LengthOf(animation(0, 10, 10, 0, 25), 40).keyframes, 4u);
+    EXPECT_EQ(preview::lengthOf(animation(0, 10, 10, 0, 25), 40).keyframes, 4u);
     // The data holds two keyframes only: the animation ends with the second.
-    const auto cut = preview::LengthOf(animation(0, 10, 10, 0, 20), 25);
+    const auto cut = preview::lengthOf(animation(0, 10, 10, 0, 20), 25);
     EXPECT_EQ(cut.keyframes, 2u);
     EXPECT_EQ(cut.frames, 11u);
-    EXPECT_EQ(preview::LengthOf(animation(100, 10, 1, 0, 5), 20).keyframes, 0u) << "its frames lie past the data";
-    EXPECT_EQ(preview::LengthOf(animation(0, 0, 1, 0, 5), 20).keyframes, 0u);
+    EXPECT_EQ(preview::lengthOf(animation(100, 10, 1, 0, 5), 20).keyframes, 0u) << "its frames lie past the data";
+    EXPECT_EQ(preview::lengthOf(animation(0, 0, 1, 0, 5), 20).keyframes, 0u);
 }

@@ -26,7 +26,7 @@ struct Target {
         textures->Create32BitTextures(&device);
     }
     std::int32_t Build() { return BuildTargetMeshes(table, &device, *textures, level); }
-    const dxBufferTextura& Mesh(std::int32_t i) const { return *table.At(i); }
+    const dxBufferTextura& Mesh(std::int32_t i) const { return *table.at(i); }
 
     RecordingDevice device;
     level::Tr4Level level;
@@ -45,7 +45,7 @@ struct Source {
         textures->Create32BitTextures(&device);
     }
     std::int32_t Build() { return BuildSourceMeshes(table, &device, *textures, library); }
-    const dxBufferTextura& Mesh(std::int32_t i) const { return *table.At(i); }
+    const dxBufferTextura& Mesh(std::int32_t i) const { return *table.at(i); }
 
     RecordingDevice device;
     level::Tr4Level pages;
@@ -130,7 +130,7 @@ TEST(TargetMeshes, FacesOutsideTheTablesAreLeftOut) {
                           .build();
     Target target({mesh}, {testing::wholePage(0), testing::wholePage(7)});
     EXPECT_EQ(target.Build(), 0);
-    EXPECT_EQ(target.Mesh(0).PolygonCount(), 0);
+    EXPECT_EQ(target.Mesh(0).polygonCount(), 0);
 }
 
 TEST(TargetMeshes, EmptyListBuildsNothing) {
@@ -175,7 +175,7 @@ TEST(SourceMeshes, SampleCornersAreDividedBy255) {
     expectUv(v[1], 31 / 255.0f, 32 / 255.0f);
     expectUv(v[2], 16 / 255.0f, 47 / 255.0f);
     expectUv(v[3], 31 / 255.0f, 47 / 255.0f);
-    EXPECT_EQ(source.Mesh(0).polygonTextures[0], source.textures->Texture32(1));
+    EXPECT_EQ(source.Mesh(0).polygonTextures[0], source.textures->texture32(1));
 }
 
 TEST(SourceMeshes, NegativeTextureWordMirrorsTheSample) {
@@ -216,7 +216,7 @@ TEST(SourceMeshes, OtherShapesAndFacesOutsideTheTablesAreLeftOut) {
                           .build();
     Source source({mesh}, {testing::sample(0, 0, 0, 1, 1), testing::sample(0, 0, 2, 1, 1)});
     EXPECT_EQ(source.Build(), 0);
-    EXPECT_EQ(source.Mesh(0).PolygonCount(), 1);
+    EXPECT_EQ(source.Mesh(0).polygonCount(), 1);
 }
 
 TEST(SourceMeshes, LevelFormListIsRefused) {

@@ -26,12 +26,12 @@ inline builders::MeshBuilder square(level::MeshKind kind = level::MeshKind::Leve
 // opening the level does.
 inline level::Lista_Mesh levelMeshes(level::Tr4Level& level, const std::vector<level::MeshRecord>& meshes) {
     builders::setLevelMeshes(level, meshes);
-    return level::ParseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
+    return level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
 }
 
 inline level::Lista_Mesh libraryMeshes(wad::WadLibrary& library, const std::vector<level::MeshRecord>& meshes) {
     builders::setLibraryMeshes(library, meshes);
-    return level::ParseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
+    return level::parseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
 }
 
 // An object texture covering the whole of page `tile`.

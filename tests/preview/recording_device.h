@@ -69,7 +69,7 @@ public:
         lookAt = {x, y, z};
         log.push_back("lookAt");
     }
-    std::int32_t DrawBuffer(const dxBufferTextura& mesh, const glm::mat4& world) override {
+    std::int32_t drawBuffer(const dxBufferTextura& mesh, const glm::mat4& world) override {
         draws.push_back({&mesh, world});
         log.push_back("draw");
         return 0;

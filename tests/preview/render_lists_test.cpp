@@ -25,7 +25,7 @@ struct Level {
         BuildTargetMeshes(table, &device, *textures, level);
     }
     // A moveable of `meshCount` meshes from mesh pointer `first`, whose tree starts at the next free word.
-    std::int32_t AddMoveable(std::uint16_t meshCount, std::uint16_t first,
+    std::int32_t addMoveable(std::uint16_t meshCount, std::uint16_t first,
                              std::vector<std::array<std::uint32_t, 4>> nodes) {
         level::Tr4Moveable moveable;
         moveable.MeshCount = meshCount;
@@ -49,7 +49,7 @@ std::uint32_t word(std::int32_t value) { return static_cast<std::uint32_t>(value
 
 TEST(MoveableRenderList, ThirdMeshHangsFromTheFirstAfterAPushAndPop) {
     Level file(3);
-    auto moveable = file.Moveable(file.AddMoveable(3, 0, {{2, 100, 0, 0}, {1, 0, 50, 0}}));
+    auto moveable = file.Moveable(file.addMoveable(3, 0, {{2, 100, 0, 0}, {1, 0, 50, 0}}));
     EXPECT_EQ(moveable.Build(), 3);
     EXPECT_EQ(moveable.meshIndex, (std::vector<std::int32_t>{0, 1, 2}));
     EXPECT_EQ(moveable.offsets, (std::vector<MeshOffset>{{0, 0, 0}, {10, 0, 0}, {0, -5, 0}}));
@@ -59,14 +59,14 @@ TEST(MoveableRenderList, FollowAndReadFlagsAndDivisionTowardZero) {
     Level file(4);
     // Mesh 1 follows mesh 0 by (15, -15, 25); mesh 2 pushes mesh 1; mesh 3 reads the saved mesh 1.
     auto moveable = file.Moveable(
-        file.AddMoveable(4, 0, {{0, 15, 15, 25}, {2, 0, 0, 1}, {3, word(-30), 0, 0}}));
+        file.addMoveable(4, 0, {{0, 15, 15, 25}, {2, 0, 0, 1}, {3, word(-30), 0, 0}}));
     EXPECT_EQ(moveable.Build(), 4);
     EXPECT_EQ(moveable.offsets, (std::vector<MeshOffset>{{0, 0, 0}, {1, -1, 2}, {1, -1, 2}, {-1, -1, 2}}));
 }
 
 TEST(MoveableRenderList, OffsetsUseTheLow16BitsOfEachWord) {
     Level file(2);
-    auto moveable = file.Moveable(file.AddMoveable(2, 0, {{0, 0x0001'0064, 0xFFFF'FF9C, 0x7FFF'0000}}));
+    auto moveable = file.Moveable(file.addMoveable(2, 0, {{0, 0x0001'0064, 0xFFFF'FF9C, 0x7FFF'0000}}));
     moveable.Build();
     EXPECT_EQ(moveable.offsets[1], (MeshOffset{10, 10, 0}));
 }
@@ -87,19 +87,19 @@ TEST(MoveableRenderList, TreesOutsideWhatTheStackHoldsPlaceTheMeshAtItsPredecess
     // Six pushes: the sixth finds the five-entry stack full. Then, on a fresh stack, a pop and a read
     // find it empty and a flag word 7 is unknown.
     std::vector<std::array<std::uint32_t, 4>> pushes(6, {2, 10, 0, 0});
-    auto sixPushes = file.Moveable(file.AddMoveable(7, 0, pushes));
+    auto sixPushes = file.Moveable(file.addMoveable(7, 0, pushes));
     EXPECT_EQ(sixPushes.Build(), 7);
     EXPECT_EQ(sixPushes.offsets[5], (MeshOffset{5, 0, 0}));
     EXPECT_EQ(sixPushes.offsets[6], (MeshOffset{5, 0, 0})); // not pushed, not moved
 
-    auto badFlags = file.Moveable(file.AddMoveable(4, 0, {{1, 10, 0, 0}, {3, 10, 0, 0}, {7, 10, 0, 0}}));
+    auto badFlags = file.Moveable(file.addMoveable(4, 0, {{1, 10, 0, 0}, {3, 10, 0, 0}, {7, 10, 0, 0}}));
     EXPECT_EQ(badFlags.Build(), 4);
     EXPECT_EQ(badFlags.offsets, (std::vector<MeshOffset>(4, {0, 0, 0})));
 }
 
 TEST(MoveableRenderList, TreeRunningPastTheTableStopsMovingMeshes) {
     Level file(3);
-    auto moveable = file.Moveable(file.AddMoveable(3, 0, {{0, 100, 0, 0}}));
+    auto moveable = file.Moveable(file.addMoveable(3, 0, {{0, 100, 0, 0}}));
     EXPECT_EQ(moveable.Build(), 3);
     EXPECT_EQ(moveable.offsets[2], (MeshOffset{10, 0, 0}));
 }
@@ -107,7 +107,7 @@ TEST(MoveableRenderList, TreeRunningPastTheTableStopsMovingMeshes) {
 TEST(MoveableRenderList, UnknownMeshPointerGivesMinusOneAndIsNotDrawn) {
     Level file(2);
     file.level.MeshPointers.push_back(3); // starts no mesh
-    auto moveable = file.Moveable(file.AddMoveable(3, 1, {{0, 0, 0, 0}, {0, 0, 0, 0}}));
+    auto moveable = file.Moveable(file.addMoveable(3, 1, {{0, 0, 0, 0}, {0, 0, 0, 0}}));
     moveable.Build();
     // Pointers 1 (mesh 1), 2 (offset 3) and 3 (past the table).
     EXPECT_EQ(moveable.meshIndex, (std::vector<std::int32_t>{1, -1, -1}));
@@ -123,29 +123,29 @@ TEST(MoveableRenderList, MissingFileOrMoveableFails) {
 
 TEST(MoveableRenderList, DrawMovesByOffsetThenZoomsTurnsAndPans) {
     Level file(2);
-    auto moveable = file.Moveable(file.AddMoveable(2, 0, {{0, 100, 0, 0}}));
+    auto moveable = file.Moveable(file.addMoveable(2, 0, {{0, 100, 0, 0}}));
     moveable.Build();
     const float quarter = std::numbers::pi_v<float> / 2;
     EXPECT_EQ(moveable.Draw(file.device, 7, 3, quarter, 0, 2), 0);
     ASSERT_EQ(file.device.draws.size(), 2u);
-    EXPECT_EQ(file.device.draws[1].mesh, file.table.At(1));
+    EXPECT_EQ(file.device.draws[1].mesh, file.table.at(1));
     // (1, 0, 0) + offset (10, 0, 0) = (11, 0, 0); zoom 2: (22, 0, 0); a quarter turn about Y: (0, 0, -22);
     // pan: (7, 3, -22).
-    const glm::vec3 p = TransformCoord({1, 0, 0}, file.device.draws[1].world);
+    const glm::vec3 p = transformCoord({1, 0, 0}, file.device.draws[1].world);
     EXPECT_NEAR(p.x, 7, 1e-4);
     EXPECT_NEAR(p.y, 3, 1e-4);
     EXPECT_NEAR(p.z, -22, 1e-4);
-    EXPECT_EQ(file.table.At(1)->world, glm::mat4(1.0f));
+    EXPECT_EQ(file.table.at(1)->world, glm::mat4(1.0f));
 }
 
 TEST(MoveableRenderList, TurnAboutXComesBeforeTurnAboutY) {
     Level file(1);
-    auto moveable = file.Moveable(file.AddMoveable(1, 0, {}));
+    auto moveable = file.Moveable(file.addMoveable(1, 0, {}));
     moveable.Build();
     const float quarter = std::numbers::pi_v<float> / 2;
     moveable.Draw(file.device, 0, 0, quarter, quarter, 1);
     // (0, 1, 0) turned about X goes to (0, 0, 1); then about Y to (1, 0, 0).
-    const glm::vec3 p = TransformCoord({0, 1, 0}, file.device.draws[0].world);
+    const glm::vec3 p = transformCoord({0, 1, 0}, file.device.draws[0].world);
     EXPECT_NEAR(p.x, 1, 1e-6);
     EXPECT_NEAR(p.y, 0, 1e-6);
     EXPECT_NEAR(p.z, 0, 1e-6);
@@ -180,7 +180,7 @@ TEST(StaticRenderList, LibraryStaticUsesTheLibraryTables) {
     wad::WadLibrary library;
     auto list = testing::libraryMeshes(library, {mesh, mesh});
     RenderMeshTable table(list);
-    library.MeshPointers = {list.Get(1)->Offset};
+    library.MeshPointers = {list.get(1)->Offset};
     library.StaticMeshes.resize(1);
     wadStaticMeshD3D render(&library, &table, 0);
     EXPECT_EQ(render.Build(), 1);

@@ -81,7 +81,7 @@ TEST(RenderMesh, ColourMeshListsColourVerticesWithoutTheTexturedFlag) {
 TEST(RenderMesh, ColourPolygonDoesNotFitATexturedMesh) {
     dxBufferTextura mesh;
     EXPECT_EQ(AddPolygon(mesh, std::make_unique<dxTriangulo>()), E_FAIL);
-    EXPECT_EQ(mesh.PolygonCount(), 0);
+    EXPECT_EQ(mesh.polygonCount(), 0);
     EXPECT_FALSE(mesh.dirty);
 }
 
@@ -106,7 +106,7 @@ TEST(RenderMesh, PolygonsAreGroupedByTextureInFirstUseOrder) {
     AddPolygon(mesh, texturedTriangle(&b));
     mesh.BuildArrays();
     std::vector<std::uint32_t> indices;
-    const auto batches = GroupPolygons(mesh, indices);
+    const auto batches = groupPolygons(mesh, indices);
     ASSERT_EQ(batches.size(), 2u);
     EXPECT_EQ(batches[0], (DrawBatch{&b, 24, 0, 3}));
     EXPECT_EQ(batches[1], (DrawBatch{&a, 24, 3, 9}));
@@ -123,7 +123,7 @@ TEST(RenderMesh, DifferentFlagsMakeDifferentBatches) {
     AddPolygon(mesh, texturedTriangle(&a));
     mesh.BuildArrays();
     std::vector<std::uint32_t> indices;
-    EXPECT_EQ(GroupPolygons(mesh, indices).size(), 2u);
+    EXPECT_EQ(groupPolygons(mesh, indices).size(), 2u);
 }
 
 TEST(RenderMesh, DrawMeshHandsOverTheWorldAndResetsIt) {
@@ -154,7 +154,7 @@ TEST(RenderMesh, LastOperationActsFirstOnAVertex) {
     mesh.Translate(10, 0, 0);
     mesh.Scale(2);
     // Scaled first, then moved: (1, 1, 1) -> (2, 2, 2) -> (12, 2, 2).
-    const glm::vec3 p = TransformCoord({1, 1, 1}, mesh.world);
+    const glm::vec3 p = transformCoord({1, 1, 1}, mesh.world);
     EXPECT_FLOAT_EQ(p.x, 12);
     EXPECT_FLOAT_EQ(p.y, 2);
 }

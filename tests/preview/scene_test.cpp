@@ -45,15 +45,15 @@ struct Scene : ::testing::Test {
 };
 
 TEST_F(Scene, NoSelectionDrawsOnlyTheClear) {
-    scene.DrawFrame(device);
+    scene.drawFrame(device);
     EXPECT_EQ(device.log, (std::vector<std::string>{"clear"}));
 }
 
 TEST_F(Scene, SelectedObjectIsDrawnUnderTheCamera) {
-    scene.SetTarget(&files.target, &files.targetMeshes);
-    EXPECT_FALSE(scene.BuildDeviceObjects(device));
-    scene.Select({PreviewList::TargetMoveables, 0});
-    scene.DrawFrame(device);
+    scene.setTarget(&files.target, &files.targetMeshes);
+    EXPECT_FALSE(scene.buildDeviceObjects(device));
+    scene.select({PreviewList::TargetMoveables, 0});
+    scene.drawFrame(device);
     EXPECT_EQ(device.log, (std::vector<std::string>{"clear", "eye", "lookAt", "draw"}));
     EXPECT_EQ(device.eye, glm::vec3(0, 0, 700));
     EXPECT_EQ(device.lookAt, glm::vec3(0, 0, 0));
@@ -61,101 +61,101 @@ TEST_F(Scene, SelectedObjectIsDrawnUnderTheCamera) {
 }
 
 TEST_F(Scene, ViewAnglesReachTheDrawAsRadiansFromThousandthsOfADegree) {
-    scene.SetSource(&files.sourcePages, &files.library, &files.sourceMeshes);
-    scene.BuildDeviceObjects(device);
-    scene.Select({PreviewList::SourceMoveables, 1});
+    scene.setSource(&files.sourcePages, &files.library, &files.sourceMeshes);
+    scene.buildDeviceObjects(device);
+    scene.select({PreviewList::SourceMoveables, 1});
     scene.view.viewAngleY = 90'000; // a quarter turn
     scene.view.viewZoom = 0.5f;
-    scene.DrawFrame(device);
+    scene.drawFrame(device);
     ASSERT_EQ(device.draws.size(), 1u);
-    const glm::vec3 p = TransformCoord({2, 0, 0}, device.draws[0].world);
+    const glm::vec3 p = transformCoord({2, 0, 0}, device.draws[0].world);
     EXPECT_NEAR(p.x, 0, 1e-5);
     EXPECT_NEAR(p.z, -1, 1e-5);
 }
 
 TEST_F(Scene, SelectionResetsTheView) {
-    scene.SetTarget(&files.target, &files.targetMeshes);
+    scene.setTarget(&files.target, &files.targetMeshes);
     scene.view.viewAngleY = 5;
     scene.spin.panX = 3;
-    scene.Select({PreviewList::TargetStatics, 0});
+    scene.select({PreviewList::TargetStatics, 0});
     EXPECT_EQ(scene.view, ViewParameters{});
     EXPECT_EQ(scene.spin.panX, 0);
-    EXPECT_NE(scene.SelectedObject(), nullptr);
-    scene.Select({PreviewList::TargetStatics, 4});
-    EXPECT_EQ(scene.SelectedObject(), nullptr);
+    EXPECT_NE(scene.selectedObject(), nullptr);
+    scene.select({PreviewList::TargetStatics, 4});
+    EXPECT_EQ(scene.selectedObject(), nullptr);
 }
 
 TEST_F(Scene, TargetWithout32BitTexturesUsesThe16BitPagesAndGivesTheNoticeOnce) {
     device.supports32 = false;
-    scene.SetTarget(&files.target, &files.targetMeshes);
-    EXPECT_TRUE(scene.BuildDeviceObjects(device));
-    const auto* texture = scene.Target()->meshes.At(0)->polygonTextures[0];
+    scene.setTarget(&files.target, &files.targetMeshes);
+    EXPECT_TRUE(scene.buildDeviceObjects(device));
+    const auto* texture = scene.target()->meshes.at(0)->polygonTextures[0];
     EXPECT_EQ(dynamic_cast<const RecordedTexture&>(*texture).format, TextureFormat::X1R5G5B5);
     // A merge rebuilds 16-bit textures without the notice.
-    scene.TargetChanged();
-    EXPECT_FALSE(scene.BuildDeviceObjects(device));
-    EXPECT_FALSE(scene.Target()->textures->uses32);
+    scene.targetChanged();
+    EXPECT_FALSE(scene.buildDeviceObjects(device));
+    EXPECT_FALSE(scene.target()->textures->uses32);
     // Opening a target again gives it again.
-    scene.SetTarget(&files.target, &files.targetMeshes);
-    EXPECT_TRUE(scene.BuildDeviceObjects(device));
+    scene.setTarget(&files.target, &files.targetMeshes);
+    EXPECT_TRUE(scene.buildDeviceObjects(device));
 }
 
 TEST_F(Scene, SourceIsTexturedFrom32BitPagesWhateverTheDevice) {
     device.supports32 = false;
-    scene.SetSource(&files.sourcePages, &files.library, &files.sourceMeshes);
-    EXPECT_FALSE(scene.BuildDeviceObjects(device));
-    EXPECT_TRUE(scene.Source()->textures->uses32);
-    ASSERT_NE(scene.Source()->meshes.At(0), nullptr);
-    const auto* texture = scene.Source()->meshes.At(0)->polygonTextures[0];
+    scene.setSource(&files.sourcePages, &files.library, &files.sourceMeshes);
+    EXPECT_FALSE(scene.buildDeviceObjects(device));
+    EXPECT_TRUE(scene.source()->textures->uses32);
+    ASSERT_NE(scene.source()->meshes.at(0), nullptr);
+    const auto* texture = scene.source()->meshes.at(0)->polygonTextures[0];
     EXPECT_EQ(dynamic_cast<const RecordedTexture&>(*texture).format, TextureFormat::A8R8G8B8);
 }
 
 TEST_F(Scene, OpeningAFileTakesItsObjectOffShowButNotTheOthers) {
-    scene.SetTarget(&files.target, &files.targetMeshes);
-    scene.SetSource(&files.sourcePages, &files.library, &files.sourceMeshes);
-    scene.Select({PreviewList::SourceMoveables, 0});
-    scene.SetTarget(&files.target, &files.targetMeshes);
-    EXPECT_TRUE(scene.Selection().has_value());
-    scene.SetSource(&files.sourcePages, &files.library, &files.sourceMeshes);
-    EXPECT_FALSE(scene.Selection().has_value());
-    scene.Select({PreviewList::TargetMoveables, 0});
-    scene.SetTarget(nullptr, nullptr);
-    EXPECT_FALSE(scene.Selection().has_value());
+    scene.setTarget(&files.target, &files.targetMeshes);
+    scene.setSource(&files.sourcePages, &files.library, &files.sourceMeshes);
+    scene.select({PreviewList::SourceMoveables, 0});
+    scene.setTarget(&files.target, &files.targetMeshes);
+    EXPECT_TRUE(scene.selection().has_value());
+    scene.setSource(&files.sourcePages, &files.library, &files.sourceMeshes);
+    EXPECT_FALSE(scene.selection().has_value());
+    scene.select({PreviewList::TargetMoveables, 0});
+    scene.setTarget(nullptr, nullptr);
+    EXPECT_FALSE(scene.selection().has_value());
 }
 
 TEST_F(Scene, TargetGrownByAMergeGetsRenderListsForItsNewObjects) {
-    scene.SetTarget(&files.target, &files.targetMeshes);
-    scene.BuildDeviceObjects(device);
+    scene.setTarget(&files.target, &files.targetMeshes);
+    scene.buildDeviceObjects(device);
     files.target.Moveables.push_back(files.target.Moveables[0]);
-    scene.TargetChanged();
-    scene.BuildDeviceObjects(device);
-    EXPECT_EQ(scene.Target()->moveables.size(), 2u);
-    scene.Select({PreviewList::TargetMoveables, 1});
-    scene.DrawFrame(device);
+    scene.targetChanged();
+    scene.buildDeviceObjects(device);
+    EXPECT_EQ(scene.target()->moveables.size(), 2u);
+    scene.select({PreviewList::TargetMoveables, 1});
+    scene.drawFrame(device);
     EXPECT_EQ(device.draws.size(), 1u);
 }
 
 TEST_F(Scene, LostDeviceObjectsAreMadeAgainWithoutNotice) {
     device.supports32 = false;
-    scene.SetTarget(&files.target, &files.targetMeshes);
-    scene.BuildDeviceObjects(device);
-    scene.ReleaseDeviceObjects();
-    EXPECT_EQ(scene.Target()->textures, nullptr);
-    EXPECT_TRUE(scene.Target()->meshes.renderMeshes.empty());
-    EXPECT_FALSE(scene.BuildDeviceObjects(device));
-    EXPECT_NE(scene.Target()->meshes.At(0)->vertexBuffer, nullptr);
+    scene.setTarget(&files.target, &files.targetMeshes);
+    scene.buildDeviceObjects(device);
+    scene.releaseDeviceObjects();
+    EXPECT_EQ(scene.target()->textures, nullptr);
+    EXPECT_TRUE(scene.target()->meshes.renderMeshes.empty());
+    EXPECT_FALSE(scene.buildDeviceObjects(device));
+    EXPECT_NE(scene.target()->meshes.at(0)->vertexBuffer, nullptr);
 }
 
 TEST_F(Scene, InvalidFactorTextKeepsTheLastGoodFactor) {
     EXPECT_FLOAT_EQ(scene.spin.factor, 1.2f);
-    EXPECT_TRUE(scene.SetFactorText("2.5"));
-    EXPECT_FALSE(scene.SetFactorText("2,5"));
+    EXPECT_TRUE(scene.setFactorText("2.5"));
+    EXPECT_FALSE(scene.setFactorText("2,5"));
     EXPECT_FLOAT_EQ(scene.spin.factor, 2.5f);
-    EXPECT_FALSE(scene.FactorValid());
-    EXPECT_EQ(scene.FactorError(), "'2,5' is not a valid floating point value");
-    EXPECT_TRUE(scene.SetFactorText("3"));
-    EXPECT_TRUE(scene.FactorValid());
-    EXPECT_EQ(scene.FactorError(), "");
+    EXPECT_FALSE(scene.factorValid());
+    EXPECT_EQ(scene.factorError(), "'2,5' is not a valid floating point value");
+    EXPECT_TRUE(scene.setFactorText("3"));
+    EXPECT_TRUE(scene.factorValid());
+    EXPECT_EQ(scene.factorError(), "");
 }
 
 } // namespace

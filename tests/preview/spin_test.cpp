@@ -12,7 +12,7 @@ constexpr MouseState kRightCtrl{true, true, false};
 constexpr MouseState kRightShift{true, false, true};
 
 struct Spin : ::testing::Test {
-    Spin() { ResetView(spin, view); }
+    Spin() { resetView(spin, view); }
     MouseD3D spin{1.2f, 6.0f};
     ViewParameters view;
 };
@@ -37,7 +37,7 @@ TEST_F(Spin, MovingDownLowersTheAngleAboutX) {
 TEST_F(Spin, AnglesAreThousandthsOfADegreeSoAPixelAtTheDefaultFactorIs1Point2Degrees) {
     Panel1MouseMove(spin, view, kRight, 0, 0);
     Panel1MouseMove(spin, view, kRight, 1, 0);
-    EXPECT_NEAR(AngleRadians(view.viewAngleY), 1.2 * std::numbers::pi / 180, 1e-7);
+    EXPECT_NEAR(angleRadians(view.viewAngleY), 1.2 * std::numbers::pi / 180, 1e-7);
 }
 
 TEST_F(Spin, TurnScalesLinearlyWithTheFactorAndKeepsItsSign) {
@@ -45,7 +45,7 @@ TEST_F(Spin, TurnScalesLinearlyWithTheFactorAndKeepsItsSign) {
     Panel1MouseMove(spin, view, kRight, 10, 0);
     Panel1MouseMove(spin, view, kRight, 14, 0);
     EXPECT_FLOAT_EQ(view.viewAngleY, -2000);
-    EXPECT_NEAR(AngleRadians(view.viewAngleY), -2.0 * std::numbers::pi / 180, 1e-7);
+    EXPECT_NEAR(angleRadians(view.viewAngleY), -2.0 * std::numbers::pi / 180, 1e-7);
 }
 
 TEST_F(Spin, CtrlZoomsOutMovingDownAndNeverBelowTheMinimum) {
@@ -113,7 +113,7 @@ TEST_F(Spin, ResetPutsAnglesAndPansToZeroAndTheZoomToSix) {
     Panel1MouseMove(spin, view, kRightShift, 9, 9);
     Panel1MouseMove(spin, view, kRightCtrl, 0, 0);
     Panel1MouseMove(spin, view, kRightCtrl, 0, 2);
-    ResetView(spin, view);
+    resetView(spin, view);
     EXPECT_EQ(view, ViewParameters{});
     EXPECT_EQ(view.viewZoom, 6.0f);
     EXPECT_EQ(spin.angleY, 0);
@@ -134,17 +134,17 @@ TEST_F(Spin, WheelZoomsByTheFactorPerNotch) {
 }
 
 TEST(SpinFactorText, NumbersParseWithAPointAndBlanksAround) {
-    EXPECT_FLOAT_EQ(*ParseFactor("1.2"), 1.2f);
-    EXPECT_FLOAT_EQ(*ParseFactor(" -0.5 "), -0.5f);
-    EXPECT_FLOAT_EQ(*ParseFactor("+3"), 3.0f);
-    EXPECT_FLOAT_EQ(*ParseFactor("2e1"), 20.0f);
-    EXPECT_FLOAT_EQ(*ParseFactor(".5"), 0.5f);
+    EXPECT_FLOAT_EQ(*parseFactor("1.2"), 1.2f);
+    EXPECT_FLOAT_EQ(*parseFactor(" -0.5 "), -0.5f);
+    EXPECT_FLOAT_EQ(*parseFactor("+3"), 3.0f);
+    EXPECT_FLOAT_EQ(*parseFactor("2e1"), 20.0f);
+    EXPECT_FLOAT_EQ(*parseFactor(".5"), 0.5f);
 }
 
 TEST(SpinFactorText, OtherTextIsNotANumber) {
     for (const char* text : {"", "  ", "1,2", "abc", "1.2x", "--1", "+-1", "inf", "nan", "1e99"})
-        EXPECT_FALSE(ParseFactor(text).has_value()) << text;
-    EXPECT_EQ(InvalidFloatMessage("1,2"), "'1,2' is not a valid floating point value");
+        EXPECT_FALSE(parseFactor(text).has_value()) << text;
+    EXPECT_EQ(invalidFloatMessage("1,2"), "'1,2' is not a valid floating point value");
 }
 
 } // namespace

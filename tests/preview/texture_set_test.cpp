@@ -53,7 +53,7 @@ TEST(TextureSet, SixteenBitTexturesTakeAsManyPagesFromThe16BitChunk) {
     EXPECT_EQ(recorded(set.TextureFor(1)).bytes.size(), level::kPageBytes16);
     EXPECT_EQ(recorded(set.TextureFor(1)).bytes[0], 0x22);
     EXPECT_EQ(set.TextureFor(2), nullptr); // no whole page to show
-    EXPECT_EQ(set.Texture32(0), nullptr);  // the 32-bit table was never made
+    EXPECT_EQ(set.texture32(0), nullptr);  // the 32-bit table was never made
 }
 
 TEST(TextureSet, WithoutADeviceNothingIsMade) {

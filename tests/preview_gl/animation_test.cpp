@@ -41,7 +41,7 @@ struct TurningFigure {
         turn.Keyframes = {keyframe, keyframe, keyframe};
         figure.Animations = {turn};
         builders::appendMoveable(level, figure);
-        meshes = level::ParseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
+        meshes = level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
     }
     level::Tr4Level level;
     level::Lista_Mesh meshes{level::MeshKind::Level};
@@ -50,13 +50,13 @@ struct TurningFigure {
 struct Animation : ::testing::Test {
     Animation() { application(); }
 
-    void Show(const level::Tr4Level& level, const level::Lista_Mesh& meshes) {
+    void show(const level::Tr4Level& level, const level::Lista_Mesh& meshes) {
         widget = std::make_unique<PreviewWidget>();
         controls = std::make_unique<AnimationControls>(*widget, nullptr);
         widget->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(widget.get()));
-        widget->SetTarget(&level, &meshes);
-        widget->Select({preview::PreviewList::TargetMoveables, 0});
+        widget->setTarget(&level, &meshes);
+        widget->select({preview::PreviewList::TargetMoveables, 0});
     }
 
     std::unique_ptr<PreviewWidget> widget;
@@ -65,7 +65,7 @@ struct Animation : ::testing::Test {
 
 TEST_F(Animation, AMeshTurned90DegreesAboutYShowsWhereTheHandCalculationPutsIt) {
     const TurningFigure figure;
-    Show(figure.level, figure.meshes);
+    show(figure.level, figure.meshes);
     ASSERT_EQ(controls->selector->count(), 2);
     EXPECT_EQ(controls->selector->itemText(0), "Rest");
     EXPECT_EQ(controls->selector->itemText(1), "Anim 0 (5 frames)");
@@ -87,36 +87,36 @@ TEST_F(Animation, AMeshTurned90DegreesAboutYShowsWhereTheHandCalculationPutsIt) 
     EXPECT_TRUE(near(image.pixelColor(posed + QPoint(edge - 3, 0)), kGreen));
     EXPECT_TRUE(near(image.pixelColor(posed + QPoint(edge + 3, 0)), kMagenta, 0));
 
-    widget->Select({preview::PreviewList::TargetMoveables, 0});
+    widget->select({preview::PreviewList::TargetMoveables, 0});
     EXPECT_EQ(controls->selector->currentIndex(), 0) << "another selection goes back to Rest";
     EXPECT_TRUE(near(widget->grabFramebuffer().pixelColor(posed), kMagenta, 0));
 }
 
 TEST_F(Animation, FramesAdvanceOnATimerOnlyWhilePlaying) {
     const TurningFigure figure;
-    Show(figure.level, figure.meshes);
+    show(figure.level, figure.meshes);
     controls->selector->activated(1);
     const int idleFrames = settledFrameCount(*widget);
     QTest::qWait(200);
-    EXPECT_EQ(widget->FrameCount(), idleFrames) << "no redraws while idle";
+    EXPECT_EQ(widget->frameCount(), idleFrames) << "no redraws while idle";
 
     controls->play->click();
-    EXPECT_TRUE(controls->Playing());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return widget->FrameCount() > idleFrames + 3; }, 5000));
+    EXPECT_TRUE(controls->playing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return widget->frameCount() > idleFrames + 3; }, 5000));
     controls->play->click();
-    EXPECT_FALSE(controls->Playing());
+    EXPECT_FALSE(controls->playing());
     const int stopped = settledFrameCount(*widget);
     QTest::qWait(200);
-    EXPECT_EQ(widget->FrameCount(), stopped);
+    EXPECT_EQ(widget->frameCount(), stopped);
 }
 
 TEST_F(Animation, FrameDataThatCannotHoldAPoseShowsRestWithANote) {
     TurningFigure figure;
     figure.level.Animations[0].FrameSize = 10; // no room for two rotations after the nine header words
-    Show(figure.level, figure.meshes);
+    show(figure.level, figure.meshes);
     controls->selector->activated(1);
     EXPECT_EQ(controls->selector->currentIndex(), 0);
-    EXPECT_EQ(controls->Note(), "Anim 0: frames of 10 words have no room for 2 meshes");
+    EXPECT_EQ(controls->note(), "Anim 0: frames of 10 words have no room for 2 meshes");
 }
 
 TEST_F(Animation, SeeThroughTexelsShowTheClearColourAndBlendedFacesAdd) {
@@ -127,7 +127,7 @@ TEST_F(Animation, SeeThroughTexelsShowTheClearColourAndBlendedFacesAdd) {
             for (int byte = 0; byte < 4; ++byte)
                 files.level.Pages32[texel * 4 + static_cast<std::size_t>(byte)] = 0;
     files.level.ObjectTextures[0].Attribute = builders::kSeeThrough;
-    Show(files.level, files.meshes);
+    show(files.level, files.meshes);
     QImage image = widget->grabFramebuffer();
     const QPoint left(160 - 30, 180), right(160 + 30, 180);
     EXPECT_TRUE(near(image.pixelColor(left), kMagenta, 0)) << describe(image.pixelColor(left));
@@ -139,8 +139,8 @@ TEST_F(Animation, SeeThroughTexelsShowTheClearColourAndBlendedFacesAdd) {
 
     controls->transparency->setChecked(true);
     files.level.ObjectTextures[0].Attribute = builders::kBlended;
-    widget->TargetChanged();
-    widget->Select({preview::PreviewList::TargetMoveables, 0});
+    widget->targetChanged();
+    widget->select({preview::PreviewList::TargetMoveables, 0});
     image = widget->grabFramebuffer();
     EXPECT_TRUE(near(image.pixelColor(right), {255, 200, 255})) << "green added to magenta: "
                                                                  << describe(image.pixelColor(right));

@@ -34,7 +34,7 @@ struct TwoPageTarget {
                               .triangle({4, 7, 8}, 0)
                               .build();
         builders::appendMoveable(level, oneMeshMoveable(mesh));
-        return level::ParseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
+        return level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
     }
     level::Tr4Level level;
     level::Lista_Mesh meshes;
@@ -47,13 +47,13 @@ struct Device : ::testing::Test {
 // A device ready on an offscreen frame: magenta clear colour, the preview's projection.
 struct OffscreenDevice {
     OffscreenDevice(int width, int height) : frame(width, height), device(main) {
-        EXPECT_TRUE(frame.IsValid());
-        EXPECT_TRUE(device.Initialize());
+        EXPECT_TRUE(frame.isValid());
+        EXPECT_TRUE(device.initialize());
         device.SetClearColor(255, 0, 255);
         device.SetProjection(1, 3000, static_cast<float>(width) / static_cast<float>(height),
                              std::numbers::pi_v<float> / 4);
     }
-    ~OffscreenDevice() { device.Release(); }
+    ~OffscreenDevice() { device.release(); }
 
     OffscreenFrame frame;
     dxMain main;
@@ -61,9 +61,9 @@ struct OffscreenDevice {
 };
 
 QImage drawFrame(OffscreenFrame& frame, dxDevice8& device, const preview::PreviewScene& scene) {
-    scene.DrawFrame(device);
-    frame.Finish();
-    return frame.Image();
+    scene.drawFrame(device);
+    frame.finish();
+    return frame.image();
 }
 
 TEST_F(Device, BatchedDrawingGivesThePictureOfOneCallPerPolygon) {
@@ -71,15 +71,15 @@ TEST_F(Device, BatchedDrawingGivesThePictureOfOneCallPerPolygon) {
     dxDevice8& device = gl.device;
     TwoPageTarget files;
     preview::PreviewScene scene;
-    scene.SetTarget(&files.level, &files.meshes);
-    scene.BuildDeviceObjects(device);
-    scene.Select({preview::PreviewList::TargetMoveables, 0});
+    scene.setTarget(&files.level, &files.meshes);
+    scene.buildDeviceObjects(device);
+    scene.select({preview::PreviewList::TargetMoveables, 0});
     scene.view.viewAngleY = 20'000;
     scene.view.viewAngleX = -15'000;
-    ASSERT_EQ(scene.Target()->meshes.At(0)->drawBatches.size(), 2u);
+    ASSERT_EQ(scene.target()->meshes.at(0)->drawBatches.size(), 2u);
 
     const QImage batched = drawFrame(gl.frame, device, scene);
-    device.SetDrawPerPolygon(true);
+    device.setDrawPerPolygon(true);
     const QImage perPolygon = drawFrame(gl.frame, device, scene);
     EXPECT_EQ(batched, perPolygon);
     // Both pages show: red or green from the first, blue or yellow from the second.
@@ -92,7 +92,7 @@ TEST_F(Device, BatchedDrawingGivesThePictureOfOneCallPerPolygon) {
         }
     EXPECT_TRUE(first);
     EXPECT_TRUE(second);
-    scene.ReleaseDeviceObjects();
+    scene.releaseDeviceObjects();
 }
 
 // Draws one triangle that runs clockwise on the screen with the given render flags; returns the
@@ -116,8 +116,8 @@ std::pair<QImage, int> drawClockwiseTriangle(std::uint32_t flags) {
     EXPECT_EQ(preview::CreateVertexBuffer(device, mesh), 0);
     device.ClearFrame(true);
     EXPECT_EQ(preview::DrawMesh(device, &mesh), 0);
-    gl.frame.Finish();
-    const QImage image = gl.frame.Image();
+    gl.frame.finish();
+    const QImage image = gl.frame.image();
     int red = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -145,8 +145,8 @@ TEST_F(Device, ClearColourTakesTheLowEightBitsOfEachChannel) {
     OffscreenDevice gl(8, 8);
     gl.device.SetClearColor(10, 20, 300);
     gl.device.ClearFrame(true);
-    gl.frame.Finish();
-    EXPECT_TRUE(near(gl.frame.Image().pixelColor(3, 3), {10, 20, 44}, 0));
+    gl.frame.finish();
+    EXPECT_TRUE(near(gl.frame.image().pixelColor(3, 3), {10, 20, 44}, 0));
 }
 
 } // namespace

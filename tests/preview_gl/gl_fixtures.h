@@ -74,7 +74,7 @@ struct TargetFiles {
     level::Lista_Mesh parse(const std::vector<level::MeshRecord>& moveableMeshes) {
         for (const auto& mesh : moveableMeshes)
             builders::appendMoveable(level, oneMeshMoveable(mesh));
-        return level::ParseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
+        return level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
     }
     level::Tr4Level level;
     level::Lista_Mesh meshes;
@@ -86,13 +86,13 @@ struct SourceFiles {
     explicit SourceFiles(Rgb colour) : meshes(parse()) {
         builders::appendLibraryPage(library, halves(colour, colour));
         library.TextureSamples = {sample(0, 0, 0, 255, 255)};
-        pages.Pages32 = wad::ConvertPages(library.TextureBytes);
-        wad::CopyPages(pages);
+        pages.Pages32 = wad::convertPages(library.TextureBytes);
+        wad::copyPages(pages);
     }
     level::Lista_Mesh parse() {
         builders::appendStaticMesh(
             library, builders::staticMesh(1, screenSquare(level::MeshKind::Library).quad({0, 1, 2, 3}, 0).build()));
-        return level::ParseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
+        return level::parseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
     }
     wad::WadLibrary library;
     level::Tr4Level pages;

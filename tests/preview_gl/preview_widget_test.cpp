@@ -21,7 +21,7 @@ using namespace preview::testing;
 
 class RecordedMessages : public PreviewMessages {
 public:
-    void ShowNotice(const QString& text, const QString& title) override {
+    void showNotice(const QString& text, const QString& title) override {
         texts.push_back(text);
         titles.push_back(title);
     }
@@ -37,7 +37,7 @@ constexpr Rgb kSky{30, 60, 220};
 struct Preview : ::testing::Test {
     Preview() { application(); }
 
-    std::unique_ptr<PreviewWidget> Show(PreviewWidget::Options options = {}) {
+    std::unique_ptr<PreviewWidget> show(PreviewWidget::Options options = {}) {
         if (options.messages == nullptr)
             options.messages = &messages;
         auto widget = std::make_unique<PreviewWidget>(options);
@@ -47,11 +47,11 @@ struct Preview : ::testing::Test {
     }
 
     // Shows the screen square of the target, one rectangle over a page with the given halves.
-    std::unique_ptr<PreviewWidget> ShowSquare(Rgb left, Rgb right, PreviewWidget::Options options = {}) {
+    std::unique_ptr<PreviewWidget> showSquare(Rgb left, Rgb right, PreviewWidget::Options options = {}) {
         target.emplace(std::vector{screenSquare().quad({0, 1, 2, 3}, 0).build()}, left, right);
-        auto widget = Show(options);
-        widget->SetTarget(&target->level, &target->meshes);
-        widget->Select({preview::PreviewList::TargetMoveables, 0});
+        auto widget = show(options);
+        widget->setTarget(&target->level, &target->meshes);
+        widget->select({preview::PreviewList::TargetMoveables, 0});
         return widget;
     }
 
@@ -79,7 +79,7 @@ void sendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButtons b
 }
 
 TEST_F(Preview, NothingSelectedShowsTheClearColour) {
-    auto widget = Show();
+    auto widget = show();
     const QImage image = widget->grabFramebuffer();
     EXPECT_EQ(image.size(), QSize(321, 361));
     for (const QPoint p : {QPoint(0, 0), centre(image), QPoint(320, 360)})
@@ -87,7 +87,7 @@ TEST_F(Preview, NothingSelectedShowsTheClearColour) {
 }
 
 TEST_F(Preview, TexturedQuadShowsItsTexelsWhereTheyLie) {
-    auto widget = ShowSquare(kRed, kBlue);
+    auto widget = showSquare(kRed, kBlue);
     const QImage image = widget->grabFramebuffer();
     const QPoint c = centre(image);
     // Texel column 0 is at face vertex 0, the top-left corner on the screen.
@@ -100,9 +100,9 @@ TEST_F(Preview, TexturedQuadShowsItsTexelsWhereTheyLie) {
 TEST_F(Preview, PositiveXOfTheObjectAppearsOnTheLeftAsSeenFromPositiveZ) {
     // File x from 400 to 800.
     TargetFiles files({screenSquare(level::MeshKind::Level, 600).quad({0, 1, 2, 3}, 0).build()}, kRed, kRed);
-    auto widget = Show();
-    widget->SetTarget(&files.level, &files.meshes);
-    widget->Select({preview::PreviewList::TargetMoveables, 0});
+    auto widget = show();
+    widget->setTarget(&files.level, &files.meshes);
+    widget->select({preview::PreviewList::TargetMoveables, 0});
     const auto bounds = objectBounds(widget->grabFramebuffer(), kMagenta);
     ASSERT_TRUE(bounds.has_value());
     EXPECT_LT(bounds->right(), 321 / 2);
@@ -116,29 +116,29 @@ TEST_F(Preview, CounterClockwiseFaceIsCulledAndClockwiseDrawn) {
     // they run counter-clockwise.
     TargetFiles files({screenSquare().triangle({0, 1, 2}, 0).build(), screenSquare().triangle({2, 1, 0}, 0).build()},
                       kRed, kRed);
-    auto widget = Show();
-    widget->SetTarget(&files.level, &files.meshes);
+    auto widget = show();
+    widget->setTarget(&files.level, &files.meshes);
     const QPoint insideTriangle(160 + 40, 180 - 40); // upper right, inside the top-right half
-    widget->Select({preview::PreviewList::TargetMoveables, 0});
+    widget->select({preview::PreviewList::TargetMoveables, 0});
     EXPECT_TRUE(near(widget->grabFramebuffer().pixelColor(insideTriangle), kRed));
-    widget->Select({preview::PreviewList::TargetMoveables, 1});
+    widget->select({preview::PreviewList::TargetMoveables, 1});
     EXPECT_TRUE(near(widget->grabFramebuffer().pixelColor(insideTriangle), kMagenta, 0));
 }
 
 TEST_F(Preview, RedLibraryTexelShowsRed) {
     SourceFiles files(kRed);
-    auto widget = Show();
-    widget->SetSource(&files.pages, &files.library, &files.meshes);
-    widget->Select({preview::PreviewList::SourceStatics, 0});
+    auto widget = show();
+    widget->setSource(&files.pages, &files.library, &files.meshes);
+    widget->select({preview::PreviewList::SourceStatics, 0});
     const QImage image = widget->grabFramebuffer();
     EXPECT_TRUE(near(image.pixelColor(centre(image)), kRed)) << describe(image.pixelColor(centre(image)));
 }
 
 TEST_F(Preview, SixteenBitPagesGiveTheSamePictureWithin5BitPrecisionAfterTheNotice) {
-    const QImage expected = ShowSquare(kOrange, kSky)->grabFramebuffer();
+    const QImage expected = showSquare(kOrange, kSky)->grabFramebuffer();
     EXPECT_TRUE(messages.texts.empty());
 
-    auto reduced = ShowSquare(kOrange, kSky, {.allow32BitTextures = false});
+    auto reduced = showSquare(kOrange, kSky, {.allow32BitTextures = false});
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0], "Se renderiza con 16 bits");
     EXPECT_EQ(messages.titles[0], "");
@@ -155,14 +155,14 @@ TEST_F(Preview, SixteenBitPagesGiveTheSamePictureWithin5BitPrecisionAfterTheNoti
     EXPECT_FALSE(near(image.pixelColor(centre(image) - QPoint(30, 0)), kOrange, 0)); // it is the 16-bit page
 
     // A merge rebuilds the 16-bit textures without the notice.
-    reduced->TargetChanged();
+    reduced->targetChanged();
     EXPECT_EQ(messages.texts.size(), 1u);
 }
 
 TEST_F(Preview, NoticeForATargetSetBeforeTheContextExistsComesOnceItDoes) {
     TargetFiles files({screenSquare().quad({0, 1, 2, 3}, 0).build()}, kOrange, kSky);
     PreviewWidget widget({.allow32BitTextures = false, .messages = &messages});
-    widget.SetTarget(&files.level, &files.meshes);
+    widget.setTarget(&files.level, &files.meshes);
     EXPECT_TRUE(messages.texts.empty());
     widget.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
@@ -170,7 +170,7 @@ TEST_F(Preview, NoticeForATargetSetBeforeTheContextExistsComesOnceItDoes) {
 }
 
 TEST_F(Preview, SquareStaysSquareWhateverThePanelShape) {
-    auto widget = ShowSquare(kRed, kRed);
+    auto widget = showSquare(kRed, kRed);
     for (const QSize size : {QSize(321, 361), QSize(600, 300), QSize(200, 400)}) {
         widget->resize(size);
         const auto bounds = objectBounds(widget->grabFramebuffer(), kMagenta);
@@ -180,39 +180,39 @@ TEST_F(Preview, SquareStaysSquareWhateverThePanelShape) {
 }
 
 TEST_F(Preview, RightDragTurnsAndIsDrawnOnDemand) {
-    auto widget = ShowSquare(kRed, kBlue);
+    auto widget = showSquare(kRed, kBlue);
     const int frames = settledFrameCount(*widget);
     QTest::qWait(200);
-    EXPECT_EQ(widget->FrameCount(), frames); // no busy loop
+    EXPECT_EQ(widget->frameCount(), frames); // no busy loop
 
     sendMouse(*widget, QEvent::MouseButtonPress, {100, 100}, Qt::RightButton, Qt::NoModifier);
     sendMouse(*widget, QEvent::MouseMove, {100, 100}, Qt::RightButton, Qt::NoModifier);
     sendMouse(*widget, QEvent::MouseMove, {250, 100}, Qt::RightButton, Qt::NoModifier);
     sendMouse(*widget, QEvent::MouseButtonRelease, {250, 100}, Qt::NoButton, Qt::NoModifier);
-    EXPECT_FLOAT_EQ(widget->Scene().view.viewAngleY, 150 * 1200.0f); // 180 degrees
-    QTRY_VERIFY(widget->FrameCount() > frames);
+    EXPECT_FLOAT_EQ(widget->scene().view.viewAngleY, 150 * 1200.0f); // 180 degrees
+    QTRY_VERIFY(widget->frameCount() > frames);
     // Half a turn about Y shows the square from behind: its clockwise faces now run counter-clockwise.
     const QImage image = widget->grabFramebuffer();
     EXPECT_TRUE(near(image.pixelColor(centre(image)), kMagenta, 0)) << describe(image.pixelColor(centre(image)));
 }
 
 TEST_F(Preview, CtrlDragAndWheelZoomShiftDragPans) {
-    auto widget = ShowSquare(kRed, kRed);
+    auto widget = showSquare(kRed, kRed);
     const int startWidth = objectBounds(widget->grabFramebuffer(), kMagenta)->width();
 
     QWheelEvent wheel(QPointF(160, 180), widget->mapToGlobal(QPointF(160, 180)), QPoint(), QPoint(0, 120 * 5),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(widget.get(), &wheel);
-    EXPECT_FLOAT_EQ(widget->Scene().view.viewZoom, 12.0f);
+    EXPECT_FLOAT_EQ(widget->scene().view.viewZoom, 12.0f);
     EXPECT_NEAR(objectBounds(widget->grabFramebuffer(), kMagenta)->width(), 2 * startWidth, 3);
 
     sendMouse(*widget, QEvent::MouseMove, {10, 10}, Qt::RightButton, Qt::ControlModifier);
     sendMouse(*widget, QEvent::MouseMove, {10, 15}, Qt::RightButton, Qt::ControlModifier);
-    EXPECT_FLOAT_EQ(widget->Scene().view.viewZoom, 6.0f);
+    EXPECT_FLOAT_EQ(widget->scene().view.viewZoom, 6.0f);
 
     sendMouse(*widget, QEvent::MouseMove, {10, 10}, Qt::RightButton, Qt::ShiftModifier);
     sendMouse(*widget, QEvent::MouseMove, {5, 10}, Qt::RightButton, Qt::ShiftModifier);
-    EXPECT_FLOAT_EQ(widget->Scene().view.viewPanX, 5 * 1.2f * 20);
+    EXPECT_FLOAT_EQ(widget->scene().view.viewPanX, 5 * 1.2f * 20);
     // Pan x grows as the mouse goes left, and +x is on the screen's left: the object follows the mouse.
     const auto bounds = objectBounds(widget->grabFramebuffer(), kMagenta);
     ASSERT_TRUE(bounds.has_value());
@@ -220,20 +220,20 @@ TEST_F(Preview, CtrlDragAndWheelZoomShiftDragPans) {
 }
 
 TEST_F(Preview, InvalidSpinFactorKeepsTheLastGoodOneAndSaysSo) {
-    auto widget = Show();
+    auto widget = show();
     QSignalSpy changes(widget.get(), &PreviewWidget::spinFactorChanged);
-    EXPECT_TRUE(widget->SetSpinFactorText("2"));
-    EXPECT_FALSE(widget->SetSpinFactorText("2,5"));
-    EXPECT_FALSE(widget->SpinFactorValid());
-    EXPECT_EQ(widget->SpinFactorMessage(), "'2,5' is not a valid floating point value");
+    EXPECT_TRUE(widget->setSpinFactorText("2"));
+    EXPECT_FALSE(widget->setSpinFactorText("2,5"));
+    EXPECT_FALSE(widget->spinFactorValid());
+    EXPECT_EQ(widget->spinFactorMessage(), "'2,5' is not a valid floating point value");
     ASSERT_EQ(changes.size(), 1);
     EXPECT_EQ(changes[0][0].toBool(), false);
     EXPECT_EQ(changes[0][1].toString(), "'2,5' is not a valid floating point value");
     sendMouse(*widget, QEvent::MouseMove, {10, 10}, Qt::RightButton, Qt::NoModifier);
     sendMouse(*widget, QEvent::MouseMove, {11, 10}, Qt::RightButton, Qt::NoModifier);
-    EXPECT_FLOAT_EQ(widget->Scene().view.viewAngleY, 2000.0f);
-    EXPECT_TRUE(widget->SetSpinFactorText("1.2"));
-    EXPECT_TRUE(widget->SpinFactorValid());
+    EXPECT_FLOAT_EQ(widget->scene().view.viewAngleY, 2000.0f);
+    EXPECT_TRUE(widget->setSpinFactorText("1.2"));
+    EXPECT_TRUE(widget->spinFactorValid());
     EXPECT_EQ(changes.size(), 2);
 }
 
@@ -245,8 +245,8 @@ TEST_F(Preview, LostContextIsRebuiltAndClearsToWhiteFromThenOn) {
     second.resize(400, 400);
     first.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
-    widget->SetTarget(&files.level, &files.meshes);
-    widget->Select({preview::PreviewList::TargetMoveables, 0});
+    widget->setTarget(&files.level, &files.meshes);
+    widget->select({preview::PreviewList::TargetMoveables, 0});
     EXPECT_TRUE(near(widget->grabFramebuffer().pixelColor(5, 5), kMagenta, 0));
 
     // A new top-level window gives the panel a new context; the old one goes with everything on it.

@@ -29,8 +29,8 @@ std::string name(const char* what, std::size_t index) { return std::string(what)
 
 template <class Model>
 void checkMeshPointers(const Model& model, MeshKind kind, Report& report) {
-    const auto meshes = level::ParseMeshBlock(level::wordBytes(model.MeshWords), kind);
-    if (!meshes.KeptBlock().empty())
+    const auto meshes = level::parseMeshBlock(level::wordBytes(model.MeshWords), kind);
+    if (!meshes.keptBlock().empty())
         report.add("mesh block", "the meshes do not tile the block");
     for (std::size_t i = 0; i < model.MeshPointers.size(); ++i)
         if (meshes.MeshIndexOf(model.MeshPointers[i]) < 0)
@@ -209,8 +209,8 @@ std::vector<std::string> textureProblems(const level::Tr4Level& level) {
             report.add(name("object texture", t), "lies on no page");
     }
     const std::size_t textures = level.ObjectTextures.size();
-    const auto meshes = level::ParseMeshBlock(level::wordBytes(level.MeshWords), MeshKind::Level);
-    for (const auto& mesh : meshes.Meshes()) {
+    const auto meshes = level::parseMeshBlock(level::wordBytes(level.MeshWords), MeshKind::Level);
+    for (const auto& mesh : meshes.meshes()) {
         for (const auto& rectangle : mesh.Rectangles)
             if ((rectangle.Texture & 0x7FFF) >= textures)
                 report.add(name("mesh at byte", mesh.Offset), "rectangle names no object texture");
@@ -242,8 +242,8 @@ std::vector<std::string> textureProblems(const wad::WadLibrary& library) {
             report.add(name("texture sample", s), "lies off its page");
     }
     const std::size_t samples = library.TextureSamples.size();
-    const auto meshes = level::ParseMeshBlock(level::wordBytes(library.MeshWords), MeshKind::Library);
-    for (const auto& mesh : meshes.Meshes()) {
+    const auto meshes = level::parseMeshBlock(level::wordBytes(library.MeshWords), MeshKind::Library);
+    for (const auto& mesh : meshes.meshes()) {
         for (const auto& polygon : mesh.Polygons) {
             const auto word = static_cast<std::int16_t>(polygon.Texture);
             std::size_t sample = 0;

@@ -10,27 +10,27 @@ AnimationControls::AnimationControls(PreviewWidget& preview, QWidget* parent)
     selector->setToolTip(QStringLiteral("Animation"));
     transparency->setChecked(true);
     timer_.setInterval(1000 / kFramesPerSecond);
-    connect(selector, &QComboBox::activated, this, &AnimationControls::Choose);
-    connect(play, &QPushButton::clicked, this, &AnimationControls::TogglePlay);
-    connect(slider, &QSlider::valueChanged, this, &AnimationControls::ShowFrame);
-    connect(transparency, &QCheckBox::toggled, &preview_, &PreviewWidget::SetShowTransparency);
-    connect(&timer_, &QTimer::timeout, this, &AnimationControls::Advance);
-    connect(&preview_, &PreviewWidget::selectionChanged, this, &AnimationControls::Refresh);
-    Refresh();
+    connect(selector, &QComboBox::activated, this, &AnimationControls::choose);
+    connect(play, &QPushButton::clicked, this, &AnimationControls::togglePlay);
+    connect(slider, &QSlider::valueChanged, this, &AnimationControls::showFrame);
+    connect(transparency, &QCheckBox::toggled, &preview_, &PreviewWidget::setShowTransparency);
+    connect(&timer_, &QTimer::timeout, this, &AnimationControls::advance);
+    connect(&preview_, &PreviewWidget::selectionChanged, this, &AnimationControls::refresh);
+    refresh();
 }
 
-void AnimationControls::Refresh() {
+void AnimationControls::refresh() {
     timer_.stop();
     play->setText(QStringLiteral("Play"));
-    frameCounts_ = preview_.AnimationFrameCounts();
+    frameCounts_ = preview_.animationFrameCounts();
     selector->clear();
     selector->addItem(kRest);
     for (std::size_t a = 0; a < frameCounts_.size(); ++a)
         selector->addItem(QStringLiteral("Anim %1 (%2 frames)").arg(a).arg(frameCounts_[a]));
-    Choose(0);
+    choose(0);
 }
 
-void AnimationControls::Choose(int entry) {
+void AnimationControls::choose(int entry) {
     timer_.stop();
     play->setText(QStringLiteral("Play"));
     selector->setCurrentIndex(entry);
@@ -44,17 +44,17 @@ void AnimationControls::Choose(int entry) {
     play->setEnabled(animated);
     note_.clear();
     if (entry > 0)
-        ShowFrame(0);
+        showFrame(0);
     else
-        preview_.ShowRest();
+        preview_.showRest();
     selector->setToolTip(note_.isEmpty() ? QStringLiteral("Animation") : note_);
 }
 
-void AnimationControls::ShowFrame(int frame) {
+void AnimationControls::showFrame(int frame) {
     const int entry = selector->currentIndex();
     if (entry <= 0)
         return;
-    const auto shown = preview_.ShowAnimationFrame(static_cast<std::uint32_t>(entry - 1), static_cast<std::uint32_t>(frame));
+    const auto shown = preview_.showAnimationFrame(static_cast<std::uint32_t>(entry - 1), static_cast<std::uint32_t>(frame));
     if (shown)
         return;
     // The frame data cannot give a pose: back to "Rest", saying why.
@@ -64,11 +64,11 @@ void AnimationControls::ShowFrame(int frame) {
     selector->setCurrentIndex(0);
     slider->setEnabled(false);
     play->setEnabled(false);
-    preview_.ShowRest();
+    preview_.showRest();
     selector->setToolTip(note_);
 }
 
-void AnimationControls::TogglePlay() {
+void AnimationControls::togglePlay() {
     if (timer_.isActive()) {
         timer_.stop();
         play->setText(QStringLiteral("Play"));
@@ -78,7 +78,7 @@ void AnimationControls::TogglePlay() {
     }
 }
 
-void AnimationControls::Advance() {
+void AnimationControls::advance() {
     slider->setValue(slider->value() >= slider->maximum() ? 0 : slider->value() + 1);
 }
 

@@ -34,16 +34,16 @@ public:
     QCheckBox* transparency;
 
     // Why the chosen animation shows "Rest" instead, or empty.
-    [[nodiscard]] const QString& Note() const { return note_; }
-    [[nodiscard]] bool Playing() const { return timer_.isActive(); }
+    [[nodiscard]] const QString& note() const { return note_; }
+    [[nodiscard]] bool playing() const { return timer_.isActive(); }
 
 private:
     // Lists the animations of the object now on show and goes back to "Rest".
-    void Refresh();
-    void Choose(int entry);
-    void ShowFrame(int frame);
-    void TogglePlay();
-    void Advance();
+    void refresh();
+    void choose(int entry);
+    void showFrame(int frame);
+    void togglePlay();
+    void advance();
 
     PreviewWidget& preview_;
     QTimer timer_;

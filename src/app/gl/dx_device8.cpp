@@ -85,7 +85,7 @@ GLsizeiptr byteSize(std::size_t bytes) { return static_cast<GLsizeiptr>(bytes); 
 
 dxDevice8::~dxDevice8() = default;
 
-bool dxDevice8::Initialize() {
+bool dxDevice8::initialize() {
     if (QOpenGLContext::currentContext() == nullptr || !initializeOpenGLFunctions())
         return false;
     auto program = std::make_unique<QOpenGLShaderProgram>();
@@ -101,7 +101,7 @@ bool dxDevice8::Initialize() {
     return true;
 }
 
-void dxDevice8::Release() { program_.reset(); }
+void dxDevice8::release() { program_.reset(); }
 
 void dxDevice8::SetClearColor(std::int32_t red, std::int32_t green, std::int32_t blue) {
     clearRed = red;
@@ -115,15 +115,15 @@ void dxDevice8::SetProjection(float zNear, float zFar, float aspect, float field
 
 void dxDevice8::SetEye(float x, float y, float z) {
     eye = {x, y, z};
-    UpdateView();
+    updateView();
 }
 
 void dxDevice8::SetLookAt(float x, float y, float z) {
     lookAt = {x, y, z};
-    UpdateView();
+    updateView();
 }
 
-void dxDevice8::UpdateView() { view = preview::MatrixLookAtLH(eye, lookAt, {0.0f, 1.0f, 0.0f}); }
+void dxDevice8::updateView() { view = preview::MatrixLookAtLH(eye, lookAt, {0.0f, 1.0f, 0.0f}); }
 
 bool dxDevice8::SupportsTextureFormat(preview::TextureFormat format) const {
     return main_.SupportsTextureFormat(format);
@@ -132,7 +132,7 @@ bool dxDevice8::SupportsTextureFormat(preview::TextureFormat format) const {
 std::unique_ptr<preview::VertexBuffer> dxDevice8::CreateVertexBuffer(std::span<const std::byte> vertexBytes,
                                                                      std::uint32_t vertexFormat, std::uint32_t stride,
                                                                      std::span<const std::uint32_t> indices) {
-    if (!IsInitialized() || vertexFormat != preview::kFormatTextured || stride != sizeof(preview::RenderVertex))
+    if (!isInitialized() || vertexFormat != preview::kFormatTextured || stride != sizeof(preview::RenderVertex))
         return nullptr;
     while (glGetError() != GL_NO_ERROR) {
     }
@@ -155,7 +155,7 @@ std::unique_ptr<preview::VertexBuffer> dxDevice8::CreateVertexBuffer(std::span<c
 
 std::unique_ptr<preview::PageTexture> dxDevice8::CreatePageTexture(int width, int height, preview::TextureFormat format,
                                                                    std::span<const std::uint8_t> bytes) {
-    if (!IsInitialized())
+    if (!isInitialized())
         return nullptr;
     while (glGetError() != GL_NO_ERROR) {
     }
@@ -189,7 +189,7 @@ std::int32_t dxDevice8::ClearFrame(bool withDepth) {
     return 0;
 }
 
-void dxDevice8::ApplyRenderFlags(std::uint32_t flags) {
+void dxDevice8::applyRenderFlags(std::uint32_t flags) {
     glPolygonMode(GL_FRONT_AND_BACK, (flags & preview::kFlagWireframe) ? GL_LINE : GL_FILL);
     // Windings are those seen on the screen; front faces are counter-clockwise ones.
     glFrontFace(GL_CCW);
@@ -204,7 +204,7 @@ void dxDevice8::ApplyRenderFlags(std::uint32_t flags) {
     }
 }
 
-void dxDevice8::ApplyBlending(preview::Blending blending) {
+void dxDevice8::applyBlending(preview::Blending blending) {
     const bool additive = showTransparency_ && blending == preview::Blending::Additive;
     glUniform1i(alphaTestLocation_, showTransparency_ && blending == preview::Blending::AlphaTest ? 1 : 0);
     if (additive) {
@@ -216,16 +216,16 @@ void dxDevice8::ApplyBlending(preview::Blending blending) {
     glDepthMask(additive ? GL_FALSE : GL_TRUE);
 }
 
-void dxDevice8::BindTexture(const preview::PageTexture* texture) {
+void dxDevice8::bindTexture(const preview::PageTexture* texture) {
     const auto* page = dynamic_cast<const GlPageTexture*>(texture);
     glUniform1i(texturedLocation_, page != nullptr ? 1 : 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, page != nullptr ? page->id : 0);
 }
 
-std::int32_t dxDevice8::DrawBuffer(const preview::dxBufferTextura& mesh, const glm::mat4& world) {
+std::int32_t dxDevice8::drawBuffer(const preview::dxBufferTextura& mesh, const glm::mat4& world) {
     const auto* buffer = dynamic_cast<const GlVertexBuffer*>(mesh.vertexBuffer.get());
-    if (!IsInitialized() || buffer == nullptr)
+    if (!isInitialized() || buffer == nullptr)
         return E_FAIL;
     program_->bind();
     const glm::mat4 transform = preview::MatrixMultiply(preview::MatrixMultiply(world, view), projection);
@@ -238,9 +238,9 @@ std::int32_t dxDevice8::DrawBuffer(const preview::dxBufferTextura& mesh, const g
         GLint start = 0;
         for (std::size_t i = 0; i < mesh.polygonFlags.size(); ++i) {
             const std::uint32_t flags = mesh.polygonFlags[i];
-            ApplyRenderFlags(flags);
-            ApplyBlending(i < mesh.polygonBlending.size() ? mesh.polygonBlending[i] : preview::Blending::Opaque);
-            BindTexture((flags & preview::kFlagTextured) ? mesh.polygonTextures[i] : nullptr);
+            applyRenderFlags(flags);
+            applyBlending(i < mesh.polygonBlending.size() ? mesh.polygonBlending[i] : preview::Blending::Opaque);
+            bindTexture((flags & preview::kFlagTextured) ? mesh.polygonTextures[i] : nullptr);
             const bool strip = (flags & preview::kFlagStrip) != 0;
             glDrawArrays(strip ? GL_TRIANGLE_STRIP : GL_TRIANGLES, start, strip ? 4 : 3);
             start += strip ? 4 : 3;
@@ -251,15 +251,15 @@ std::int32_t dxDevice8::DrawBuffer(const preview::dxBufferTextura& mesh, const g
             for (const preview::DrawBatch& batch : mesh.drawBatches) {
                 if ((batch.blending == preview::Blending::Additive) != additivePass)
                     continue;
-                ApplyRenderFlags(batch.flags);
-                ApplyBlending(batch.blending);
-                BindTexture(batch.texture);
+                applyRenderFlags(batch.flags);
+                applyBlending(batch.blending);
+                bindTexture(batch.texture);
                 glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch.indexCount), GL_UNSIGNED_INT,
                                reinterpret_cast<const void*>(std::uintptr_t{batch.firstIndex} * sizeof(std::uint32_t)));
             }
         }
     }
-    ApplyBlending(preview::Blending::Opaque);
+    applyBlending(preview::Blending::Opaque);
     glBindVertexArray(0);
     return 0;
 }

@@ -24,10 +24,10 @@ public:
     dxDevice8& operator=(const dxDevice8&) = delete;
 
     // Prepares the shaders on the current context; false when it cannot.
-    bool Initialize();
+    bool initialize();
     // Drops what Initialize made, while its context is still current.
-    void Release();
-    [[nodiscard]] bool IsInitialized() const { return program_ != nullptr; }
+    void release();
+    [[nodiscard]] bool isInitialized() const { return program_ != nullptr; }
 
     void SetClearColor(std::int32_t red, std::int32_t green, std::int32_t blue);
     // A left-handed perspective with the vertical field of view in radians.
@@ -35,11 +35,11 @@ public:
 
     // Each polygon its own draw call, binding its texture: how the geometry was drawn before
     // batching, kept to measure batching against and to check that it gives the same picture.
-    void SetDrawPerPolygon(bool perPolygon) { drawPerPolygon_ = perPolygon; }
+    void setDrawPerPolygon(bool perPolygon) { drawPerPolygon_ = perPolygon; }
     // Draws faces as the game blends them (see-through texels, added colours); off gives the flat
     // picture in which every texel is opaque.
-    void SetShowTransparency(bool show) { showTransparency_ = show; }
-    [[nodiscard]] bool ShowTransparency() const { return showTransparency_; }
+    void setShowTransparency(bool show) { showTransparency_ = show; }
+    [[nodiscard]] bool showTransparency() const { return showTransparency_; }
 
     bool SupportsTextureFormat(preview::TextureFormat format) const override;
     std::unique_ptr<preview::VertexBuffer> CreateVertexBuffer(std::span<const std::byte> vertexBytes,
@@ -50,7 +50,7 @@ public:
     std::int32_t ClearFrame(bool withDepth) override;
     void SetEye(float x, float y, float z) override;
     void SetLookAt(float x, float y, float z) override;
-    std::int32_t DrawBuffer(const preview::dxBufferTextura& mesh, const glm::mat4& world) override;
+    std::int32_t drawBuffer(const preview::dxBufferTextura& mesh, const glm::mat4& world) override;
 
     std::int32_t clearRed = 0;
     std::int32_t clearGreen = 0;
@@ -61,11 +61,11 @@ public:
     glm::vec3 eye{0.0f};
 
 private:
-    void UpdateView();
+    void updateView();
     // Fill and cull state of a polygon's render flags; D3D-style culling by on-screen winding.
-    void ApplyRenderFlags(std::uint32_t flags);
-    void BindTexture(const preview::PageTexture* texture);
-    void ApplyBlending(preview::Blending blending);
+    void applyRenderFlags(std::uint32_t flags);
+    void bindTexture(const preview::PageTexture* texture);
+    void applyBlending(preview::Blending blending);
 
     const dxMain& main_;
     std::unique_ptr<QOpenGLShaderProgram> program_;

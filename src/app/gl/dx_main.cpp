@@ -2,7 +2,7 @@
 
 namespace veltrane::app {
 
-QSurfaceFormat dxMain::SurfaceFormat() {
+QSurfaceFormat dxMain::surfaceFormat() {
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
     format.setVersion(3, 3);

@@ -14,7 +14,7 @@ public:
     explicit dxMain(bool allow32BitTextures = true) : allow32BitTextures_(allow32BitTextures) {}
 
     // OpenGL 3.3 core with a depth buffer.
-    static QSurfaceFormat SurfaceFormat();
+    static QSurfaceFormat surfaceFormat();
     [[nodiscard]] bool SupportsTextureFormat(preview::TextureFormat format) const;
 
 private:

@@ -50,16 +50,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     files.target = std::move(target.value());
-    files.targetMeshes = level::ParseMeshBlock(level::wordBytes(files.target.MeshWords), level::MeshKind::Level);
+    files.targetMeshes = level::parseMeshBlock(level::wordBytes(files.target.MeshWords), level::MeshKind::Level);
     auto library = wad::readLibrary(argv[2]);
     if (!library) {
         std::fprintf(stderr, "%s: %s\n", argv[2], library.error().c_str());
         return 1;
     }
     files.library = std::move(library.value());
-    files.sourceMeshes = level::ParseMeshBlock(level::wordBytes(files.library.MeshWords), level::MeshKind::Library);
-    files.sourcePages.Pages32 = wad::ConvertPages(files.library.TextureBytes);
-    wad::CopyPages(files.sourcePages);
+    files.sourceMeshes = level::parseMeshBlock(level::wordBytes(files.library.MeshWords), level::MeshKind::Library);
+    files.sourcePages.Pages32 = wad::convertPages(files.library.TextureBytes);
+    wad::copyPages(files.sourcePages);
 
     QWidget window;
     auto* objects = new QListWidget;
@@ -70,16 +70,16 @@ int main(int argc, char** argv) {
     auto* factor = new QLineEdit("1.2");
     auto* preview = new app::PreviewWidget;
     preview->setFixedSize(app::PreviewWidget::kDesignWidth, app::PreviewWidget::kDesignHeight);
-    preview->SetTarget(&files.target, &*files.targetMeshes);
-    preview->SetSource(&files.sourcePages, &files.library, &*files.sourceMeshes);
+    preview->setTarget(&files.target, &*files.targetMeshes);
+    preview->setSource(&files.sourcePages, &files.library, &*files.sourceMeshes);
 
     QObject::connect(objects, &QListWidget::currentItemChanged, [preview](QListWidgetItem* item) {
         if (item != nullptr)
-            preview->Select({static_cast<preview::PreviewList>(item->data(Qt::UserRole).toInt()),
+            preview->select({static_cast<preview::PreviewList>(item->data(Qt::UserRole).toInt()),
                              item->data(Qt::UserRole + 1).toInt()});
     });
     QObject::connect(factor, &QLineEdit::textChanged,
-                     [preview](const QString& text) { preview->SetSpinFactorText(text); });
+                     [preview](const QString& text) { preview->setSpinFactorText(text); });
     QObject::connect(preview, &app::PreviewWidget::spinFactorChanged, [factor](bool valid, const QString& message) {
         factor->setStyleSheet(valid ? QString() : QStringLiteral("color: red"));
         factor->setToolTip(message);

@@ -7,9 +7,9 @@
 namespace veltrane::app {
 
 OffscreenFrame::OffscreenFrame(int width, int height) {
-    surface_.setFormat(dxMain::SurfaceFormat());
+    surface_.setFormat(dxMain::surfaceFormat());
     surface_.create();
-    context_.setFormat(dxMain::SurfaceFormat());
+    context_.setFormat(dxMain::surfaceFormat());
     if (!surface_.isValid() || !context_.create() || !context_.makeCurrent(&surface_))
         return;
     auto framebuffer =
@@ -26,8 +26,8 @@ OffscreenFrame::~OffscreenFrame() {
     context_.doneCurrent();
 }
 
-void OffscreenFrame::Finish() { context_.functions()->glFinish(); }
+void OffscreenFrame::finish() { context_.functions()->glFinish(); }
 
-QImage OffscreenFrame::Image() const { return framebuffer_ ? framebuffer_->toImage() : QImage(); }
+QImage OffscreenFrame::image() const { return framebuffer_ ? framebuffer_->toImage() : QImage(); }
 
 } // namespace veltrane::app

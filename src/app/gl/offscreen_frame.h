@@ -19,10 +19,10 @@ public:
     OffscreenFrame& operator=(const OffscreenFrame&) = delete;
 
     // Whether the context and the framebuffer could be made; the context is then current.
-    [[nodiscard]] bool IsValid() const { return framebuffer_ != nullptr; }
+    [[nodiscard]] bool isValid() const { return framebuffer_ != nullptr; }
     // Waits until every command has run.
-    void Finish();
-    [[nodiscard]] QImage Image() const;
+    void finish();
+    [[nodiscard]] QImage image() const;
 
 private:
     QOffscreenSurface surface_;

@@ -4,7 +4,7 @@
 
 namespace veltrane::app {
 
-void MessageBoxNotices::ShowNotice(const QString& text, const QString& title) {
+void MessageBoxNotices::showNotice(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
     box.exec();
 }

@@ -10,14 +10,14 @@ namespace veltrane::app {
 class PreviewMessages {
 public:
     virtual ~PreviewMessages() = default;
-    virtual void ShowNotice(const QString& text, const QString& title) = 0;
+    virtual void showNotice(const QString& text, const QString& title) = 0;
 };
 
 // A modal message box with an OK button and no icon.
 class MessageBoxNotices : public PreviewMessages {
 public:
     explicit MessageBoxNotices(QWidget* parent) : parent_(parent) {}
-    void ShowNotice(const QString& text, const QString& title) override;
+    void showNotice(const QString& text, const QString& title) override;
 
 private:
     QWidget* parent_;

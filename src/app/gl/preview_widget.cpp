@@ -28,7 +28,7 @@ public:
     }
     ContextScope(const ContextScope&) = delete;
     ContextScope& operator=(const ContextScope&) = delete;
-    [[nodiscard]] bool Active() const { return active_; }
+    [[nodiscard]] bool active() const { return active_; }
 
 private:
     QOpenGLWidget& widget_;
@@ -41,7 +41,7 @@ PreviewWidget::PreviewWidget(QWidget* parent) : PreviewWidget(Options{}, parent)
 
 PreviewWidget::PreviewWidget(Options options, QWidget* parent)
     : QOpenGLWidget(parent), options_(options), messageBox_(this), main_(options.allow32BitTextures), device_(main_) {
-    setFormat(dxMain::SurfaceFormat());
+    setFormat(dxMain::surfaceFormat());
     resize(kDesignWidth, kDesignHeight);
     device_.SetClearColor(255, 0, 255);
 }
@@ -50,108 +50,108 @@ PreviewWidget::~PreviewWidget() {
     if (context() != nullptr)
         disconnect(context(), nullptr, this, nullptr);
     ContextScope current(*this);
-    scene_.ReleaseDeviceObjects();
-    device_.Release();
+    scene_.releaseDeviceObjects();
+    device_.release();
 }
 
-void PreviewWidget::SetTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes) {
+void PreviewWidget::setTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes) {
     {
         ContextScope current(*this); // the old target's textures and buffers go on their context
-        scene_.SetTarget(level, meshes);
+        scene_.setTarget(level, meshes);
     }
-    BuildDeviceObjects(true);
+    buildDeviceObjects(true);
     emit selectionChanged();
 }
 
-void PreviewWidget::TargetChanged() {
-    scene_.TargetChanged();
-    BuildDeviceObjects(true);
+void PreviewWidget::targetChanged() {
+    scene_.targetChanged();
+    buildDeviceObjects(true);
     emit selectionChanged();
 }
 
-void PreviewWidget::SetSource(const level::Tr4Level* pages, const wad::WadLibrary* library,
+void PreviewWidget::setSource(const level::Tr4Level* pages, const wad::WadLibrary* library,
                               const level::Lista_Mesh* meshes) {
     {
         ContextScope current(*this);
-        scene_.SetSource(pages, library, meshes);
+        scene_.setSource(pages, library, meshes);
     }
-    BuildDeviceObjects(true);
+    buildDeviceObjects(true);
     emit selectionChanged();
 }
 
-void PreviewWidget::Select(preview::PreviewSelection selection) {
-    scene_.Select(selection);
+void PreviewWidget::select(preview::PreviewSelection selection) {
+    scene_.select(selection);
     update();
     emit selectionChanged();
 }
 
-void PreviewWidget::ClearSelection() {
-    scene_.ClearSelection();
+void PreviewWidget::clearSelection() {
+    scene_.clearSelection();
     update();
     emit selectionChanged();
 }
 
-io::Status PreviewWidget::ShowAnimationFrame(std::uint32_t animation, std::uint32_t frame) {
-    auto shown = scene_.ShowAnimationFrame(animation, frame);
+io::Status PreviewWidget::showAnimationFrame(std::uint32_t animation, std::uint32_t frame) {
+    auto shown = scene_.showAnimationFrame(animation, frame);
     update();
     return shown;
 }
 
-void PreviewWidget::ShowRest() {
-    scene_.ShowRest();
+void PreviewWidget::showRest() {
+    scene_.showRest();
     update();
 }
 
-void PreviewWidget::SetShowTransparency(bool show) {
-    device_.SetShowTransparency(show);
+void PreviewWidget::setShowTransparency(bool show) {
+    device_.setShowTransparency(show);
     update();
 }
 
-bool PreviewWidget::SetSpinFactorText(const QString& text) {
-    const bool wasValid = scene_.FactorValid();
-    const std::string oldError = scene_.FactorError();
-    const bool valid = scene_.SetFactorText(text.toStdString());
-    if (valid != wasValid || scene_.FactorError() != oldError)
-        emit spinFactorChanged(valid, SpinFactorMessage());
+bool PreviewWidget::setSpinFactorText(const QString& text) {
+    const bool wasValid = scene_.factorValid();
+    const std::string oldError = scene_.factorError();
+    const bool valid = scene_.setFactorText(text.toStdString());
+    if (valid != wasValid || scene_.factorError() != oldError)
+        emit spinFactorChanged(valid, spinFactorMessage());
     return valid;
 }
 
-void PreviewWidget::BuildDeviceObjects(bool noticeNow) {
+void PreviewWidget::buildDeviceObjects(bool noticeNow) {
     bool noticeDue = false;
     {
         ContextScope current(*this);
-        if (!current.Active() || !device_.IsInitialized())
+        if (!current.active() || !device_.isInitialized())
             return; // made once the context is ready
-        noticeDue = scene_.BuildDeviceObjects(device_);
+        noticeDue = scene_.buildDeviceObjects(device_);
     }
     update();
     if (noticeDue && noticeNow)
-        ShowSixteenBitNotice();
+        showSixteenBitNotice();
     else if (noticeDue)
-        QMetaObject::invokeMethod(this, &PreviewWidget::ShowSixteenBitNotice, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &PreviewWidget::showSixteenBitNotice, Qt::QueuedConnection);
 }
 
-void PreviewWidget::ShowSixteenBitNotice() {
+void PreviewWidget::showSixteenBitNotice() {
     PreviewMessages& messages = options_.messages != nullptr ? *options_.messages : messageBox_;
-    messages.ShowNotice(kSixteenBitNotice, QString());
+    messages.showNotice(kSixteenBitNotice, QString());
 }
 
 void PreviewWidget::initializeGL() {
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &PreviewWidget::ContextLost, Qt::DirectConnection);
-    if (!device_.Initialize())
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &PreviewWidget::contextLost, Qt::DirectConnection);
+    if (!device_.initialize())
         return; // no OpenGL 3.3: the panel stays blank
     device_.SetProjection(kNearPlane, kFarPlane, aspect_, kFieldOfView);
     device_.SetEye(0, 0, preview::kEyeZ);
     device_.SetLookAt(0, 0, 0);
     // The context is current here; the notice waits until the widget is done initialising.
-    if (scene_.BuildDeviceObjects(device_))
-        QMetaObject::invokeMethod(this, &PreviewWidget::ShowSixteenBitNotice, Qt::QueuedConnection);
+    if (scene_.buildDeviceObjects(device_))
+        QMetaObject::invokeMethod(this, &PreviewWidget::showSixteenBitNotice, Qt::QueuedConnection);
 }
 
-void PreviewWidget::ContextLost() {
+void PreviewWidget::contextLost() {
     makeCurrent();
-    scene_.ReleaseDeviceObjects();
-    device_.Release();
+    scene_.releaseDeviceObjects();
+    device_.release();
     doneCurrent();
     // As after a device reset, frames clear to white from now on.
     device_.SetClearColor(255, 255, 255);
@@ -165,10 +165,10 @@ void PreviewWidget::resizeGL(int width, int height) {
 }
 
 void PreviewWidget::paintGL() {
-    if (!device_.IsInitialized())
+    if (!device_.isInitialized())
         return;
     ++frames_;
-    scene_.DrawFrame(device_);
+    scene_.drawFrame(device_);
 }
 
 void PreviewWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -38,36 +38,36 @@ public:
 
     // A target was opened (null: none): its textures and render meshes are made, from its 16-bit
     // pages with the notice when 32-bit textures are unavailable. A target object on show goes.
-    void SetTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes);
+    void setTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes);
     // The target grew by a merge: textures, render meshes and render lists are made again.
-    void TargetChanged();
+    void targetChanged();
     // A source was opened (null: none); `pages` are its pages in 32-bit page form.
-    void SetSource(const level::Tr4Level* pages, const wad::WadLibrary* library, const level::Lista_Mesh* meshes);
+    void setSource(const level::Tr4Level* pages, const wad::WadLibrary* library, const level::Lista_Mesh* meshes);
 
     // Shows one object alone and resets the view.
-    void Select(preview::PreviewSelection selection);
-    void ClearSelection();
+    void select(preview::PreviewSelection selection);
+    void clearSelection();
 
     // The animations the moveable on show can play, each with its number of frames.
-    [[nodiscard]] std::vector<std::uint32_t> AnimationFrameCounts() const { return scene_.AnimationFrameCounts(); }
+    [[nodiscard]] std::vector<std::uint32_t> animationFrameCounts() const { return scene_.animationFrameCounts(); }
     // Poses the moveable on show at a frame of one of its animations; a failure keeps the rest view
     // and says why.
-    io::Status ShowAnimationFrame(std::uint32_t animation, std::uint32_t frame);
-    void ShowRest();
+    io::Status showAnimationFrame(std::uint32_t animation, std::uint32_t frame);
+    void showRest();
     // Faces drawn as the game blends them (on at start), or the flat picture.
-    void SetShowTransparency(bool show);
+    void setShowTransparency(bool show);
 
     // The text of the "Spin Factor" box. A number becomes the spin factor; other text keeps the last
     // good factor and makes the factor invalid until a number is given.
-    bool SetSpinFactorText(const QString& text);
-    [[nodiscard]] bool SpinFactorValid() const { return scene_.FactorValid(); }
+    bool setSpinFactorText(const QString& text);
+    [[nodiscard]] bool spinFactorValid() const { return scene_.factorValid(); }
     // "'<text>' is not a valid floating point value" while the text is invalid, else empty.
-    [[nodiscard]] QString SpinFactorMessage() const { return QString::fromStdString(scene_.FactorError()); }
+    [[nodiscard]] QString spinFactorMessage() const { return QString::fromStdString(scene_.factorError()); }
 
-    [[nodiscard]] const preview::PreviewScene& Scene() const { return scene_; }
-    [[nodiscard]] const dxDevice8& Device() const { return device_; }
+    [[nodiscard]] const preview::PreviewScene& scene() const { return scene_; }
+    [[nodiscard]] const dxDevice8& device() const { return device_; }
     // Frames drawn so far.
-    [[nodiscard]] int FrameCount() const { return frames_; }
+    [[nodiscard]] int frameCount() const { return frames_; }
 
 signals:
     void spinFactorChanged(bool valid, const QString& message);
@@ -84,10 +84,10 @@ protected:
 
 private:
     // The context is going away: everything made on it is dropped, to be made again on the next one.
-    void ContextLost();
+    void contextLost();
     // Makes the textures and render meshes that are due, when the context is ready.
-    void BuildDeviceObjects(bool noticeNow);
-    void ShowSixteenBitNotice();
+    void buildDeviceObjects(bool noticeNow);
+    void showSixteenBitNotice();
 
     Options options_;
     MessageBoxNotices messageBox_;
