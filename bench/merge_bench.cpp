@@ -1,9 +1,8 @@
 // Merging every object of the large demo library into the large demo level, next to opening that
 // level (decoding its file from memory) in the same run. Goal: merge / open <= 0.25.
-#include "level/level_file.h"
-#include "level/mesh_block.h"
+#include "level/level_document.h"
 #include "merge/merge_operation.h"
-#include "merge/source_set.h"
+#include "wad/library_document.h"
 #include "ratio_reporter.h"
 #include "demo/demo_level.h"
 #include "demo/demo_library.h"
@@ -18,9 +17,8 @@ namespace {
 // The large demo as the window holds it after Open Target and Open Source, with every object ticked.
 struct Fixture {
     std::vector<std::uint8_t> file;
-    level::Tr4Level target;
-    level::Lista_Mesh targetMeshes{level::MeshKind::Level};
-    merge::SourceSet source;
+    level::LevelDocument target;
+    wad::LibraryDocument source;
     merge::MergeTicks everything;
 };
 
@@ -28,9 +26,8 @@ const Fixture& fixture() {
     static const Fixture fixture = [] {
         Fixture f;
         f.file = level::encodeLevel(demo::demoLevel(demo::DemoScale::Large)).value().file;
-        f.target = level::decodeLevel(f.file).value();
-        f.targetMeshes = level::parseMeshBlock(level::wordBytes(f.target.MeshWords), level::MeshKind::Level);
-        f.source = merge::openSourceSet(demo::demoLibrary(demo::DemoScale::Large));
+        f.target = level::decodeLevelDocument(f.file).value();
+        f.source = wad::makeLibraryDocument(demo::demoLibrary(demo::DemoScale::Large));
         f.everything.statics.resize(f.source.library.StaticMeshes.size());
         std::iota(f.everything.statics.begin(), f.everything.statics.end(), 0);
         f.everything.moveables.resize(f.source.library.Moveables.size());
@@ -43,7 +40,7 @@ const Fixture& fixture() {
 void OpenLevel(benchmark::State& state) {
     const auto& f = fixture();
     for (auto _ : state)
-        benchmark::DoNotOptimize(level::decodeLevel(f.file));
+        benchmark::DoNotOptimize(level::decodeLevelDocument(f.file));
 }
 
 // Each merge runs on a fresh copy of the opened level; only the merge itself is timed.
@@ -51,10 +48,9 @@ void MergeEveryObject(benchmark::State& state) {
     const auto& f = fixture();
     merge::MergeStatistics statistics;
     for (auto _ : state) {
-        level::Tr4Level target = f.target;
-        level::Lista_Mesh targetMeshes = f.targetMeshes;
+        level::LevelDocument target = f.target;
         const auto start = std::chrono::steady_clock::now();
-        auto merged = merge::mergeObjects({target, targetMeshes}, f.source.view(), f.everything);
+        auto merged = merge::mergeObjects(target, f.source, f.everything);
         const auto end = std::chrono::steady_clock::now();
         if (!merged) {
             state.SkipWithError(merged.error().c_str());

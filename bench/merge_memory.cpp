@@ -5,11 +5,9 @@
 //   merge_memory <target.tr4> <source.wad>
 //
 // The peak is the kernel's high-water mark of this process (VmHWM), which includes the program itself.
-#include "level/level_file.h"
-#include "level/mesh_block.h"
+#include "level/level_document.h"
 #include "merge/merge_operation.h"
-#include "merge/source_set.h"
-#include "wad/wad_library.h"
+#include "wad/library_document.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -48,33 +46,30 @@ int main(int argc, char** argv) {
     }
     const std::size_t before = statusBytes("VmRSS:");
 
-    auto target = level::readLevel(argv[1]);
+    auto target = level::openLevelDocument(argv[1]);
     if (!target) {
         std::fprintf(stderr, "%s: %s\n", argv[1], target.error().c_str());
         return 1;
     }
-    const std::size_t levelBytes = target->Pages32.size() + target->Pages16.size() + target->PagesMisc.size() +
-                                   target->LevelData.size() + target->Tail.size();
+    const level::Tr4Level& opened = target->level;
+    const std::size_t levelBytes = opened.Pages32.size() + opened.Pages16.size() + opened.PagesMisc.size() +
+                                   opened.LevelData.size() + opened.Tail.size();
     report("level open");
-    level::Lista_Mesh targetMeshes = level::parseMeshBlock(level::wordBytes(target->MeshWords), level::MeshKind::Level);
-    report("level meshes parsed");
 
-    auto library = wad::readLibrary(argv[2]);
-    if (!library) {
-        std::fprintf(stderr, "%s: %s\n", argv[2], library.error().c_str());
+    const auto source = wad::openLibraryDocument(argv[2]);
+    if (!source) {
+        std::fprintf(stderr, "%s: %s\n", argv[2], source.error().c_str());
         return 1;
     }
     const std::size_t libraryBytes = std::filesystem::file_size(argv[2]);
-    report("library read");
-    const merge::SourceSet source = merge::openSourceSet(std::move(library.value()));
-    report("source set made");
+    report("library open");
 
     merge::MergeTicks everything;
-    everything.statics.resize(source.library.StaticMeshes.size());
+    everything.statics.resize(source->library.StaticMeshes.size());
     std::iota(everything.statics.begin(), everything.statics.end(), 0);
-    everything.moveables.resize(source.library.Moveables.size());
+    everything.moveables.resize(source->library.Moveables.size());
     std::iota(everything.moveables.begin(), everything.moveables.end(), 0);
-    auto merged = merge::mergeObjects({target.value(), targetMeshes}, source.view(), everything);
+    auto merged = merge::mergeObjects(target.value(), source.value(), everything);
     if (!merged) {
         std::fprintf(stderr, "merge: %s\n", merged.error().c_str());
         return 1;

@@ -3,11 +3,10 @@
 // display: run it through scripts/with-display.sh (the bench-preview target does).
 #include "app/gl/dx_device8.h"
 #include "app/gl/offscreen_frame.h"
-#include "level/mesh_block.h"
 #include "preview/scene.h"
 #include "ratio_reporter.h"
 #include "demo/demo_library.h"
-#include "wad/wad_pages.h"
+#include "wad/library_document.h"
 
 #include <QGuiApplication>
 
@@ -23,16 +22,12 @@ namespace {
 // The large library, its meshes and pages, drawn on an offscreen frame of the preview's size.
 struct Bench {
     Bench()
-        : library(demo::demoLibrary(demo::DemoScale::Large)),
-          meshes(level::parseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library)),
-          frame(321, 361), device(main) {
-        pages.Pages32 = wad::convertPages(library.TextureBytes);
-        wad::copyPages(pages);
+        : source(wad::makeLibraryDocument(demo::demoLibrary(demo::DemoScale::Large))), frame(321, 361), device(main) {
         if (!frame.isValid() || !device.initialize())
             return;
         device.SetClearColor(255, 0, 255);
         device.SetProjection(1, 3000, 321.0f / 361.0f, std::numbers::pi_v<float> / 4);
-        scene.setSource(&pages, &library, &meshes);
+        scene.setSource(&source);
         scene.buildDeviceObjects(device);
         scene.select({preview::PreviewList::SourceMoveables, largestMoveable()});
         scene.view.viewAngleY = 30'000;
@@ -64,9 +59,7 @@ struct Bench {
         return best;
     }
 
-    wad::WadLibrary library;
-    level::Lista_Mesh meshes;
-    level::Tr4Level pages;
+    wad::LibraryDocument source;
     app::OffscreenFrame frame;
     app::dxMain main;
     app::dxDevice8 device;

@@ -2,7 +2,7 @@
 
 #include "io/file_io.h"
 #include "level/level_file.h"
-#include "builders/wad_writer.h"
+#include "builders/library_builder.h"
 #include "demo/demo_level.h"
 #include "demo/demo_library.h"
 
@@ -26,9 +26,9 @@ io::Outcome<DemoFiles> writeDemoFiles(const std::filesystem::path& folder, DemoS
     const auto target = level::encodeLevel(demoLevel(scale));
     if (!target)
         return Result::failure("cannot encode the demo target: " + target.error());
-    if (auto written = io::replaceFile(files.Target, target->file); !written)
+    if (auto written = io::replaceFile(files.target, target->file); !written)
         return Result::failure(written.error());
-    if (auto written = io::replaceFile(files.Source, builders::encodeLibrary(demoLibrary(scale))); !written)
+    if (auto written = io::replaceFile(files.source, wad::encodeLibrary(demoLibrary(scale))); !written)
         return Result::failure(written.error());
     return files;
 }

@@ -8,8 +8,8 @@
 namespace veltrane::demo {
 
 struct DemoFiles {
-    std::filesystem::path Target; // target.tr4, or target-large.tr4
-    std::filesystem::path Source; // source.wad, or source-large.wad
+    std::filesystem::path target; // target.tr4, or target-large.tr4
+    std::filesystem::path source; // source.wad, or source-large.wad
 };
 
 DemoFiles demoFileNames(const std::filesystem::path& folder, DemoScale scale);

@@ -1,7 +1,7 @@
 #include "demo/demo_library.h"
 
 #include "builders/objects.h"
-#include "builders/wad_writer.h"
+#include "builders/library_builder.h"
 #include "demo/demo_ids.h"
 #include "demo/figure.h"
 #include "demo/filler.h"

@@ -1,6 +1,6 @@
 #include "demo/figure.h"
 
-#include "builders/frames.h"
+#include "level/frame_format.h"
 #include "demo/demo_ids.h"
 
 #include <algorithm>
@@ -12,7 +12,7 @@
 namespace veltrane::demo {
 namespace {
 
-using builders::Rotation;
+using Rotation = level::MeshRotation;
 using level::MeshVector;
 
 enum Role {
@@ -154,17 +154,17 @@ private:
     }
 
     std::vector<std::uint16_t> keyframe(const Pose& pose, std::int16_t lift = 0) const {
-        builders::Keyframe frame;
-        frame.BoundingBox = {static_cast<std::int16_t>(-across(170)),
+        level::Keyframe frame;
+        frame.boundingBox = {static_cast<std::int16_t>(-across(170)),
                              across(170),
                              static_cast<std::int16_t>(hipHeight() - along(500)),
                              0,
                              static_cast<std::int16_t>(-across(140)),
                              across(140)};
-        frame.Offset = {0, static_cast<std::int16_t>(hipHeight() + lift), 0};
+        frame.offset = {0, static_cast<std::int16_t>(hipHeight() + lift), 0};
         for (Role role : roles_)
-            frame.Rotations.push_back(pose[static_cast<std::size_t>(role)]);
-        return builders::encodeKeyframe(frame);
+            frame.rotations.push_back(pose[static_cast<std::size_t>(role)]);
+        return level::encodeKeyframe(frame);
     }
 
     // The pose every animation starts from: upright, arms a little away from the body.

@@ -1,6 +1,6 @@
 #include "demo/filler.h"
 
-#include "builders/frames.h"
+#include "level/frame_format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,7 @@
 namespace veltrane::demo {
 namespace {
 
-using builders::Rotation;
+using Rotation = level::MeshRotation;
 
 std::int16_t units(int value) { return static_cast<std::int16_t>(value); }
 
@@ -123,12 +123,12 @@ builders::Moveable fillerMoveable(level::MeshKind kind, std::uint32_t objectId, 
         const double rate = random.between(1, 2);
         for (std::size_t k = 0; k < keyframes; ++k) {
             const double phase = 2 * std::numbers::pi * rate * double(k) / double(keyframes - 1);
-            builders::Keyframe frame;
-            frame.BoundingBox = box;
-            frame.Offset = {0, units(-std::lround(20 * std::sin(phase))), 0};
+            level::Keyframe frame;
+            frame.boundingBox = box;
+            frame.offset = {0, units(-std::lround(20 * std::sin(phase))), 0};
             for (std::size_t mesh = 0; mesh < shape.Meshes; ++mesh)
-                frame.Rotations.push_back(swing(axes[mesh], amplitude, phase + double(mesh) * 0.5));
-            animation.Keyframes.push_back(builders::encodeKeyframe(frame));
+                frame.rotations.push_back(swing(axes[mesh], amplitude, phase + double(mesh) * 0.5));
+            animation.Keyframes.push_back(level::encodeKeyframe(frame));
         }
         animation.Speed = random.between(0, 30) << 16;
         animation.NextAnimation = static_cast<std::uint16_t>(random.between(0, 3) == 0 ? 0 : a);

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     }
     const auto milliseconds =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
-    std::cout << "wrote " << written->Target.string() << " and " << written->Source.string() << " in " << milliseconds
+    std::cout << "wrote " << written->target.string() << " and " << written->source.string() << " in " << milliseconds
               << " ms\n";
     return 0;
 }

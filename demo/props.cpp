@@ -1,6 +1,6 @@
 #include "demo/props.h"
 
-#include "builders/frames.h"
+#include "level/frame_format.h"
 #include "demo/demo_ids.h"
 
 #include <cmath>
@@ -12,17 +12,17 @@ namespace {
 
 using builders::Animation;
 using builders::AnimCommand;
-using builders::Rotation;
+using Rotation = level::MeshRotation;
 using builders::ShapeBuilder;
 using level::MeshKind;
 
 // A keyframe of a small object: its box, the root's lift and one rotation a mesh.
 std::vector<std::uint16_t> pose(const level::MeshRecord& root, std::int16_t lift, std::vector<Rotation> rotations) {
-    builders::Keyframe frame;
-    frame.BoundingBox = builders::boundingBox(root);
-    frame.Offset = {0, lift, 0};
-    frame.Rotations = std::move(rotations);
-    return builders::encodeKeyframe(frame);
+    level::Keyframe frame;
+    frame.boundingBox = builders::boundingBox(root);
+    frame.offset = {0, lift, 0};
+    frame.rotations = std::move(rotations);
+    return level::encodeKeyframe(frame);
 }
 
 Animation held(std::uint16_t state, std::vector<std::uint16_t> keyframe, std::uint16_t self) {
@@ -79,7 +79,7 @@ builders::Moveable lever(MeshKind kind, std::uint32_t objectId, const builders::
     lever.ObjectId = objectId;
     lever.Meshes = {ShapeBuilder(kind, skin).block({-100, -60, -60}, {100, 0, 60}).build(),
                     ShapeBuilder(kind, skin).block({-15, -220, -15}, {15, 0, 15}).build()};
-    lever.Tree = {{builders::kFromPrevious, 0, -50, 0}};
+    lever.Tree = {{level::kFromPrevious, 0, -50, 0}};
     const auto& base = lever.Meshes[0];
     const auto thrown = [&](double t) {
         return pose(base, 0, {Rotation::all(0, 0, 0), Rotation::aboutX(-40 + 80 * t)});
@@ -168,7 +168,7 @@ builders::Moveable bell(MeshKind kind, std::uint32_t objectId, const builders::S
                        .block({320, -620, -40}, {400, 0, 40})
                        .build(),
                    ShapeBuilder(kind, skin).prism(8, 140, 0, 260, true).prism(8, 40, -40, 0, false).build()};
-    bell.Tree = {{builders::kFromPrevious, 0, -600, 0}};
+    bell.Tree = {{level::kFromPrevious, 0, -600, 0}};
     const auto& frame = bell.Meshes[0];
     const auto swing = [&](double degrees) {
         return pose(frame, 0, {Rotation::all(0, 0, 0), Rotation::aboutX(degrees)});
@@ -190,7 +190,7 @@ builders::Moveable bladeTrap(MeshKind kind, std::uint32_t objectId, const builde
     trap.Meshes = {ShapeBuilder(kind, skin).block({-200, -60, -200}, {200, 0, 200}).build(),
                    ShapeBuilder(kind, skin).prism(6, 30, -300, 0, true).build(),
                    ShapeBuilder(kind, skin).block({-450, -20, -40}, {450, 20, 40}).build()};
-    trap.Tree = {{builders::kFromPrevious, 0, -60, 0}, {builders::kFromPrevious, 0, -280, 0}};
+    trap.Tree = {{level::kFromPrevious, 0, -60, 0}, {level::kFromPrevious, 0, -280, 0}};
     const auto& base = trap.Meshes[0];
     const auto turned = [&](double degrees, double raise) {
         return pose(base, 0, {Rotation::all(0, 0, 0), Rotation::aboutY(degrees / 2), Rotation::all(0, degrees, raise)});

@@ -5,7 +5,7 @@
 #include "fuzz_inputs.h"
 #include "io/format_error.h"
 #include "level/level_data.h"
-#include "level/level_file.h"
+#include "level/level_document.h"
 #include "level/mesh_block.h"
 
 #include <cstddef>
@@ -16,10 +16,9 @@ namespace veltrane::fuzz {
 namespace {
 
 // A level that was read must survive being written and read again.
-void roundTrip(level::Tr4Level& read) {
-    level::Lista_Mesh meshes = level::parseMeshBlock(level::wordBytes(read.MeshWords), level::MeshKind::Level);
-    level::rebuildMeshBlock(meshes, read);
-    auto encoded = level::encodeLevel(read, kThreads);
+void roundTrip(level::Tr4Level read) {
+    level::LevelDocument document = level::makeLevelDocument(std::move(read));
+    auto encoded = level::encodeLevelDocument(document, kThreads);
     if (!encoded)
         return; // a model the writer cannot hold is refused with a message, not written
     auto again = level::decodeLevel(encoded->file, kThreads);
@@ -35,7 +34,7 @@ void fuzzLevel(std::span<const std::uint8_t> input) {
     switch (input[0] % 3) {
     case 0:
         if (auto read = level::decodeLevel(rest, kThreads))
-            roundTrip(read.value());
+            roundTrip(std::move(read.value()));
         break;
     case 1: {
         level::Tr4Level parsed;
@@ -44,7 +43,7 @@ void fuzzLevel(std::span<const std::uint8_t> input) {
         } catch (const io::FormatError&) {
             return;
         }
-        roundTrip(parsed);
+        roundTrip(std::move(parsed));
         break;
     }
     default:

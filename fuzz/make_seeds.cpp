@@ -1,12 +1,11 @@
 // Writes the seed corpora of the fuzz targets into the folder given: level/, library/ and merge/,
 // made from the demo generator and the test builders, so that no game file is ever needed.
-#include "level/level_data.h"
-#include "level/level_file.h"
-#include "level/mesh_block.h"
-#include "small_target.h"
-#include "builders/wad_writer.h"
+#include "builders/library_builder.h"
 #include "demo/demo_level.h"
 #include "demo/demo_library.h"
+#include "level/level_document.h"
+#include "level/mesh_block.h"
+#include "small_target.h"
 #include "wad/wad_library.h"
 
 #include <algorithm>
@@ -29,12 +28,12 @@ void write(const fs::path& path, std::span<const std::uint8_t> bytes) {
 }
 
 // A level-target seed: the layer selector byte, then the bytes for that layer.
-void writeLevelSeeds(const fs::path& folder, const std::string& name, const level::Tr4Level& model) {
-    auto encoded = level::encodeLevel(model);
+void writeLevelSeeds(const fs::path& folder, const std::string& name, level::LevelDocument document) {
+    auto encoded = level::encodeLevelDocument(document);
     if (!encoded)
         throw std::runtime_error(name + ": " + encoded.error());
     const std::vector<std::span<const std::uint8_t>> layers = {encoded->file, encoded->levelData,
-                                                               level::wordBytes(model.MeshWords)};
+                                                               level::wordBytes(document.level.MeshWords)};
     for (std::uint8_t layer = 0; layer < layers.size(); ++layer) {
         std::vector<std::uint8_t> seed{layer};
         seed.insert(seed.end(), layers[layer].begin(), layers[layer].end());
@@ -77,19 +76,14 @@ int main(int argc, char** argv) {
         for (const char* target : {"level", "library", "merge"})
             fs::create_directories(root / target);
 
-        level::Tr4Level demo = onePage(demo::demoLevel(demo::DemoScale::Normal));
-        level::Lista_Mesh demoMeshes = level::parseMeshBlock(level::wordBytes(demo.MeshWords), level::MeshKind::Level);
-        level::rebuildMeshBlock(demoMeshes, demo);
-        writeLevelSeeds(root / "level", "demo", demo);
-        fuzz::SmallTarget small = fuzz::smallTarget();
-        level::rebuildMeshBlock(small.meshes, small.level);
-        writeLevelSeeds(root / "level", "small", small.level);
+        writeLevelSeeds(root / "level", "demo", level::makeLevelDocument(onePage(demo::demoLevel(demo::DemoScale::Normal))));
+        writeLevelSeeds(root / "level", "small", fuzz::smallTarget());
 
         const wad::WadLibrary library = demo::demoLibrary(demo::DemoScale::Normal);
         for (const char* target : {"library", "merge"}) {
-            write(root / target / "demo-one-page", builders::encodeLibrary(onePage(library)));
-            write(root / target / "demo-no-pages", builders::encodeLibrary(noPages(library)));
-            write(root / target / "empty", builders::encodeLibrary(builders::emptyLibrary()));
+            write(root / target / "demo-one-page", wad::encodeLibrary(onePage(library)));
+            write(root / target / "demo-no-pages", wad::encodeLibrary(noPages(library)));
+            write(root / target / "empty", wad::encodeLibrary(builders::emptyLibrary()));
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -4,8 +4,8 @@
 
 namespace veltrane::fuzz {
 
-SmallTarget smallTarget() {
-    SmallTarget target;
+level::LevelDocument smallTarget() {
+    level::LevelDocument target;
     target.level = builders::minimalLevel();
     target.level.ObjectTextures.resize(1);
     for (std::int16_t vertices : {3, 4, 5}) {

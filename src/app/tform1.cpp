@@ -2,12 +2,8 @@
 
 #include "app/anchored_panel.h"
 #include "app/integer_text.h"
-#include "level/level_file.h"
-#include "level/mesh_block.h"
-#include "level/scratch_files.h"
+#include "app/scratch_files.h"
 #include "merge/merge_operation.h"
-#include "wad/wad_library.h"
-#include "wad/wad_pages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +26,6 @@ namespace {
 
 // The scratch and dump files go to the working directory.
 const std::filesystem::path kScratchFolder = ".";
-constexpr char kPageDump[] = "segundoA.bbb";
 
 const QString kTargetFilter = QStringLiteral("Tomb Raider 4 (*.tr4)");
 const QString kSourceFilter = QStringLiteral("WAD File (*.wad)");
@@ -104,9 +99,6 @@ TForm1::TForm1(Options options, QWidget* parent)
 
 TForm1::~TForm1() { FormClose(); }
 
-const level::Tr4Level* TForm1::targetLevel() const { return target_ ? &target_->level : nullptr; }
-const level::Lista_Mesh* TForm1::targetMeshes() const { return target_ ? &target_->meshes : nullptr; }
-
 void TForm1::connectControls() {
     connect(Open1, &QAction::triggered, this, &TForm1::Open1Click);
     connect(Open2, &QAction::triggered, this, &TForm1::Open2Click);
@@ -147,8 +139,8 @@ void TForm1::FormCreate() {
 
 void TForm1::FormClose() {
     // Nothing may stay on show from files that are going.
-    Panel1->setTarget(nullptr, nullptr);
-    Panel1->setSource(nullptr, nullptr, nullptr);
+    Panel1->setTarget(nullptr);
+    Panel1->setSource(nullptr);
     target_.reset();
     source_.reset();
     enableTargetCommands();
@@ -177,21 +169,19 @@ void TForm1::Open1Click() {
 bool TForm1::openTarget(const QString& path) {
     auto read = [&] {
         BusyCursor busy;
-        return level::readLevel(filePath(path));
+        return level::openLevelDocument(filePath(path));
     }();
     if (!read) {
         showMessage(withReason(QStringLiteral("Error"), read.error()), QStringLiteral("Error"));
         return false;
     }
     BusyCursor busy;
-    auto opened = std::make_unique<Target>();
-    opened->level = std::move(read.value());
-    level::writeTempBlock(opened->level, kScratchFolder);
-    level::writeTex16(opened->level, kScratchFolder);
-    opened->meshes = level::parseMeshBlock(level::wordBytes(opened->level.MeshWords), level::MeshKind::Level);
+    auto opened = std::make_unique<level::LevelDocument>(std::move(read.value()));
+    scratch::writeTempBlock(opened->level, kScratchFolder);
+    scratch::writeTex16(opened->level, kScratchFolder);
 
     // The preview lets go of the old target before it goes.
-    Panel1->setTarget(&opened->level, &opened->meshes);
+    Panel1->setTarget(opened.get());
     target_ = std::move(opened);
     GroupBox1->setTitle(QStringLiteral("Meshes: ") + QString::number(target_->meshes.count()));
     fillTargetLists();
@@ -208,17 +198,17 @@ void TForm1::Open2Click() {
 bool TForm1::openSource(const QString& path) {
     auto read = [&] {
         BusyCursor busy;
-        return wad::readLibrary(filePath(path));
+        return wad::openLibraryDocument(filePath(path));
     }();
     if (!read) {
         showMessage(withReason(QStringLiteral("Error reading the file"), read.error()), QStringLiteral("Error"));
         return false;
     }
     BusyCursor busy;
-    auto opened = std::make_unique<merge::SourceSet>(merge::openSourceSet(std::move(read.value())));
-    wad::dumpFirstPage(opened->pages, kScratchFolder / kPageDump);
+    auto opened = std::make_unique<wad::LibraryDocument>(std::move(read.value()));
+    scratch::writeFirstSourcePage(opened->pages, kScratchFolder);
 
-    Panel1->setSource(&opened->pages, &opened->library, &opened->meshes);
+    Panel1->setSource(opened.get());
     source_ = std::move(opened);
     fillSourceLists();
     return true;
@@ -227,18 +217,17 @@ bool TForm1::openSource(const QString& path) {
 void TForm1::SaveAs1Click() {
     if (!target_)
         return;
-    // The mesh block is rebuilt from the mesh list before the dialog, also when the user cancels.
-    level::rebuildMeshBlock(target_->meshes, target_->level);
-    level::writeMeshBlock(target_->meshes, kScratchFolder);
+    // The mesh block is written out before the dialog, also when the user cancels.
+    scratch::writeMeshBlock(target_->meshes, kScratchFolder);
     const auto name = dialogs_->saveFileName(QStringLiteral("Save Target File As..."), kSaveFilter);
     if (!name)
         return;
     io::Status written = io::success();
     {
         BusyCursor busy;
-        written = level::writeLevel(filePath(*name), target_->level);
+        written = level::saveLevelDocument(filePath(*name), *target_);
         if (written)
-            level::writeNewData(target_->level, kScratchFolder);
+            scratch::writeNewData(target_->level, kScratchFolder);
     }
     if (!written) {
         showMessage(withReason(QStringLiteral("Error"), written.error()), QStringLiteral("Error"));
@@ -320,11 +309,10 @@ void TForm1::Button1Click() {
     if (!target_)
         return;
     const merge::MergeTicks ticks{tickedEntries(*CheckListBox2), tickedEntries(*CheckListBox1)};
-    static const merge::SourceSet noSource = merge::openSourceSet(wad::WadLibrary{});
-    const merge::MergeSource source = source_ ? source_->view() : noSource.view();
+    static const wad::LibraryDocument noSource = wad::makeLibraryDocument(wad::WadLibrary{});
     auto merged = [&] {
         BusyCursor busy;
-        return merge::mergeObjects({target_->level, target_->meshes}, source, ticks);
+        return merge::mergeObjects(*target_, source_ ? *source_ : noSource, ticks);
     }();
     if (!merged) {
         showMessage(QString::fromStdString(merged.error()), QString());

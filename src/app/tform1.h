@@ -3,9 +3,8 @@
 #include "app/dialogs.h"
 #include "app/gl/animation_controls.h"
 #include "app/gl/preview_widget.h"
-#include "level/mesh_record.h"
-#include "level/tr4_level.h"
-#include "merge/source_set.h"
+#include "level/level_document.h"
+#include "wad/library_document.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -65,9 +64,8 @@ public:
     void Button1Click();
 
     // The files loaded, or null.
-    [[nodiscard]] const level::Tr4Level* targetLevel() const;
-    [[nodiscard]] const level::Lista_Mesh* targetMeshes() const;
-    [[nodiscard]] const merge::SourceSet* source() const { return source_.get(); }
+    [[nodiscard]] const level::LevelDocument* target() const { return target_.get(); }
+    [[nodiscard]] const wad::LibraryDocument* source() const { return source_.get(); }
 
     // The controls, under the names users of the layout know them by.
     QLabel* Label1;
@@ -99,11 +97,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    struct Target {
-        level::Tr4Level level;
-        level::Lista_Mesh meshes{level::MeshKind::Level};
-    };
-
     void createMenu();
     void createControls();
     void connectControls();
@@ -120,8 +113,8 @@ private:
     WindowDialogs windowDialogs_;
     Dialogs* dialogs_;
     AnchoredPanel* panel_;
-    std::unique_ptr<Target> target_;
-    std::unique_ptr<merge::SourceSet> source_;
+    std::unique_ptr<level::LevelDocument> target_;
+    std::unique_ptr<wad::LibraryDocument> source_;
 };
 
 } // namespace veltrane::app

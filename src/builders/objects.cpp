@@ -2,6 +2,7 @@
 
 #include "builders/mesh_blocks.h"
 #include "builders/mesh_builder.h"
+#include "level/animation_tables.h"
 
 #include <algorithm>
 #include <limits>
@@ -10,8 +11,6 @@
 
 namespace veltrane::builders {
 namespace {
-
-constexpr std::uint16_t kNoAnimations = 0xFFFF;
 
 // A value for a 16-bit field, refused when it does not fit.
 std::uint16_t word(std::size_t value, const char* field) {
@@ -53,9 +52,9 @@ void checkMoveable(const Moveable& moveable) {
                 if (dispatch.NextAnimation >= moveable.Animations.size())
                     throw std::logic_error("a dispatch names no animation of the moveable");
         for (const auto& command : animation.Commands)
-            if (command.Operands.size() != operandCount(command.Opcode))
+            if (command.Operands.size() != level::commandOperandCount(command.Opcode))
                 throw std::logic_error("anim command " + std::to_string(command.Opcode) + " takes " +
-                                       std::to_string(operandCount(command.Opcode)) + " operands");
+                                       std::to_string(level::commandOperandCount(command.Opcode)) + " operands");
     }
 }
 
@@ -137,7 +136,7 @@ std::size_t appendMoveableTo(Model& model, const Moveable& moveable, std::size_t
     record.StartingMesh = word(model.MeshPointers.size(), "StartingMesh");
     record.MeshTree = static_cast<std::uint32_t>(model.MeshTrees.size());
     record.FrameOffset = static_cast<std::uint32_t>(frameBytes);
-    record.Animation = moveable.Animations.empty() && libraryForm ? kNoAnimations : word(firstAnimation, "Animation");
+    record.Animation = moveable.Animations.empty() && libraryForm ? level::kNoAnimation : word(firstAnimation, "Animation");
 
     for (const auto& mesh : moveable.Meshes)
         appendMesh(model, mesh);
@@ -179,14 +178,14 @@ std::vector<MeshTreeNode> meshTree(std::span<const Joint> joints) {
             laterChild = laterChild || parentOf(later) == parent;
         std::uint32_t flags = 0;
         if (parent + 1 == mesh) {
-            flags = laterChild ? kPushPrevious : kFromPrevious;
+            flags = laterChild ? level::kPushPrevious : level::kFromPrevious;
             if (laterChild)
                 stack.push_back(parent);
         } else {
             if (stack.empty() || stack.back() != parent)
                 throw std::logic_error("mesh " + std::to_string(mesh) + " hangs from mesh " + std::to_string(parent) +
                                        ", which is neither the mesh before it nor on top of the stack");
-            flags = laterChild ? kFromTop : kFromPopped;
+            flags = laterChild ? level::kFromTop : level::kFromPopped;
             if (!laterChild)
                 stack.pop_back();
         }
@@ -194,16 +193,6 @@ std::vector<MeshTreeNode> meshTree(std::span<const Joint> joints) {
         nodes.push_back({flags, joint.X, joint.Y, joint.Z});
     }
     return nodes;
-}
-
-std::size_t operandCount(std::uint16_t opcode) {
-    switch (opcode) {
-    case 1: return 3;
-    case 2:
-    case 5:
-    case 6: return 2;
-    default: return 0;
-    }
 }
 
 StaticMesh staticMesh(std::uint32_t objectId, level::MeshRecord mesh) {
@@ -221,7 +210,7 @@ std::size_t appendMoveable(level::Tr4Level& level, const Moveable& moveable) {
 }
 
 std::size_t appendMoveable(wad::WadLibrary& library, const Moveable& moveable) {
-    return appendMoveableTo(library, moveable, 2, true);
+    return appendMoveableTo(library, moveable, wad::kCommandOffsetBytesPerWord, true);
 }
 
 std::size_t appendStaticMesh(level::Tr4Level& level, const StaticMesh& mesh) { return appendStaticMeshTo(level, mesh); }

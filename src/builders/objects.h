@@ -1,6 +1,7 @@
 #pragma once
 
 #include "level/mesh_record.h"
+#include "level/mesh_tree.h"
 #include "level/tr4_level.h"
 #include "wad/wad_library.h"
 
@@ -13,16 +14,9 @@
 // index and offset filled in for that file's tables.
 namespace veltrane::builders {
 
-// How a mesh of a moveable hangs from the ones before it. Node k - 1 of a tree belongs to mesh k.
-enum MeshTreeFlag : std::uint32_t {
-    kFromPrevious = 0, // from the mesh before it
-    kFromPopped = 1,   // from the mesh on top of the stack, which is then popped
-    kPushPrevious = 2, // the mesh before it is pushed, and it hangs from that mesh
-    kFromTop = 3,      // from the mesh on top of the stack, which stays
-};
-
+// A node of a moveable's mesh tree; node k - 1 of a tree belongs to mesh k.
 struct MeshTreeNode {
-    std::uint32_t Flags = kFromPrevious;
+    std::uint32_t Flags = level::kFromPrevious;
     std::int32_t X = 0; // offset from the parent mesh
     std::int32_t Y = 0;
     std::int32_t Z = 0;
@@ -42,8 +36,7 @@ struct Joint {
 // std::logic_error for meshes out of that order.
 std::vector<MeshTreeNode> meshTree(std::span<const Joint> joints);
 
-// An animation command: its opcode and operands. Opcode 1 takes three operands, 2, 5 and 6 take two,
-// the others none.
+// An animation command: its opcode and as many operands as level::commandOperandCount says.
 struct AnimCommand {
     std::uint16_t Opcode = 0;
     std::vector<std::int16_t> Operands;
@@ -58,9 +51,6 @@ struct AnimCommand {
     static AnimCommand playSound(std::int16_t frame, std::int16_t sound) { return {5, {frame, sound}}; }
     static AnimCommand flipEffect(std::int16_t frame, std::int16_t effect) { return {6, {frame, effect}}; }
 };
-
-// The number of operands an opcode takes.
-std::size_t operandCount(std::uint16_t opcode);
 
 // Frame numbers count from the first frame of the animation they name; animation numbers from the
 // moveable's first animation.

@@ -19,7 +19,6 @@ struct Rgb {
 
 // The colour a library page uses for a see-through texel.
 inline constexpr Rgb kTransparent{255, 0, 255};
-inline constexpr int kPageSide = 256;
 
 // The colour of texel (x, y) of a page, x and y from 0 to 255.
 using TexelSource = std::function<Rgb(int x, int y)>;
@@ -29,9 +28,6 @@ std::vector<std::uint8_t> libraryPage(const TexelSource& texel);
 
 // A level page in the 32-bit form, B, G, R, A each; a kTransparent texel becomes 0, 0, 0, 0.
 std::vector<std::uint8_t> levelPage32(const TexelSource& texel);
-
-// The 16-bit form of 32-bit pages: bit 15 set for an opaque texel, then R, G and B at 5 bits each.
-std::vector<std::uint8_t> pages16From32(std::span<const std::uint8_t> pages32);
 
 // Appends a page to the level's Pages32 and Pages16 and counts it in PageCount. The header page
 // counts (room, object, bump) are the caller's to set.

@@ -83,7 +83,7 @@ std::string describeLibrary(const wad::WadLibrary& library) {
     std::ostringstream out;
     out << "kind: library\n"
         << "Version: " << library.Version << '\n'
-        << "PageCount: " << library.TextureBytes.size() / wad::kWadPageBytes << '\n'
+        << "PageCount: " << level::wholePages(library.TextureBytes.size(), wad::kWadPageBytes) << '\n'
         << "tables:\n"
         << "  TextureSamples: " << library.TextureSamples.size() << '\n'
         << "  TextureBytes: " << library.TextureBytes.size() << '\n'

@@ -1,24 +1,24 @@
 #include "cli/merge_command.h"
 
 #include "io/file_io.h"
-#include "level/level_file.h"
-#include "level/mesh_block.h"
+#include "level/level_document.h"
 #include "merge/merge_operation.h"
-#include "merge/source_set.h"
-#include "wad/wad_library.h"
+#include "wad/library_document.h"
 
 namespace veltrane::cli {
 namespace {
 
-template <class T, class Decode>
-io::Outcome<T> load(const std::filesystem::path& path, Decode decode) {
+// A document read from `path`; a damaged file's message starts with the file's name.
+template <class Decode>
+auto load(const std::filesystem::path& path, Decode decode) -> decltype(decode(std::span<const std::uint8_t>())) {
+    using Result = decltype(decode(std::span<const std::uint8_t>()));
     auto bytes = io::readWholeFile(path);
     if (!bytes)
-        return io::Outcome<T>::failure(bytes.error());
+        return Result::failure(bytes.error());
     auto decoded = decode(bytes.value());
     if (!decoded)
-        return io::Outcome<T>::failure(path.string() + ": " + decoded.error());
-    return std::move(decoded.value());
+        return Result::failure(path.string() + ": " + decoded.error());
+    return decoded;
 }
 
 // The indices of every record whose ObjectId is one of `ids`; an ID that matches nothing is an error.
@@ -44,31 +44,27 @@ io::Outcome<std::vector<std::int32_t>> tick(const Records& records, const std::v
 
 io::Outcome<MergeReport> runMerge(const MergeRequest& request) {
     using Result = io::Outcome<MergeReport>;
-    auto target = load<level::Tr4Level>(request.target, [](auto bytes) { return level::decodeLevel(bytes); });
+    auto target = load(request.target, [](auto bytes) { return level::decodeLevelDocument(bytes); });
     if (!target)
         return Result::failure(target.error());
-    auto library = load<wad::WadLibrary>(request.source, wad::decodeLibrary);
-    if (!library)
-        return Result::failure(library.error());
+    const auto source = load(request.source, wad::decodeLibraryDocument);
+    if (!source)
+        return Result::failure(source.error());
 
     merge::MergeTicks ticks;
-    auto statics = tick(library->StaticMeshes, request.staticIds, "static mesh", request.source);
+    auto statics = tick(source->library.StaticMeshes, request.staticIds, "static mesh", request.source);
     if (!statics)
         return Result::failure(statics.error());
-    auto moveables = tick(library->Moveables, request.moveableIds, "moveable", request.source);
+    auto moveables = tick(source->library.Moveables, request.moveableIds, "moveable", request.source);
     if (!moveables)
         return Result::failure(moveables.error());
     ticks.statics = std::move(statics.value());
     ticks.moveables = std::move(moveables.value());
 
-    level::Lista_Mesh targetMeshes = level::parseMeshBlock(level::wordBytes(target->MeshWords), level::MeshKind::Level);
-    const merge::SourceSet source = merge::openSourceSet(std::move(library.value()));
-    auto statistics = merge::mergeObjects({target.value(), targetMeshes}, source.view(), ticks);
+    auto statistics = merge::mergeObjects(target.value(), source.value(), ticks);
     if (!statistics)
         return Result::failure(statistics.error());
-
-    level::rebuildMeshBlock(targetMeshes, target.value());
-    if (auto written = level::writeLevel(request.output, target.value()); !written)
+    if (auto written = level::saveLevelDocument(request.output, target.value()); !written)
         return Result::failure(written.error());
 
     MergeReport report;

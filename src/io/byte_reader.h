@@ -76,6 +76,16 @@ public:
         return out;
     }
 
+    // A table as both file formats store most of theirs: a 32-bit count, then its values or records.
+    template <class T>
+    std::vector<T> countedArray(std::string_view field) {
+        return array<T>(u32(std::string(field) + " count"), field);
+    }
+    template <class Record>
+    std::vector<Record> countedRecords(std::string_view field) {
+        return records<Record>(u32(std::string(field) + " count"), field);
+    }
+
 private:
     template <class T>
     T scalar(std::string_view field) {

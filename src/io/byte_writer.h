@@ -1,17 +1,28 @@
 #pragma once
 
-#include <array>
-#include "io/byte_reader.h"
+#include "io/format_error.h"
 
-#include <bit>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <span>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
 namespace veltrane::io {
+
+// The count of a table of `size` entries in a count field of type `Count`; a table too long for its
+// count is refused with its name.
+template <class Count>
+Count checkedCount(std::size_t size, std::string_view table) {
+    if (size > std::numeric_limits<Count>::max())
+        throw FormatError(std::string(table) + " has " + std::to_string(size) + " entries, more than its count holds");
+    return static_cast<Count>(size);
+}
 
 // Little-endian writer that appends to a growing byte buffer; the counterpart of ByteReader.
 class ByteWriter {
@@ -43,6 +54,18 @@ public:
     void records(const std::vector<Record>& values) {
         for (const auto& record : values)
             record.write(*this);
+    }
+
+    // A table with a 32-bit count in front, as ByteReader::countedArray and countedRecords read it.
+    template <class T>
+    void countedArray(const std::vector<T>& values, std::string_view table) {
+        u32(checkedCount<std::uint32_t>(values.size(), table));
+        array(values);
+    }
+    template <class Record>
+    void countedRecords(const std::vector<Record>& values, std::string_view table) {
+        u32(checkedCount<std::uint32_t>(values.size(), table));
+        records(values);
     }
 
     [[nodiscard]] std::size_t size() const { return buffer_.size(); }

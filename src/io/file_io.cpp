@@ -120,12 +120,4 @@ void failNextReplaceAfter(std::size_t bytesBeforeFailure, int error) {
     injectedFailure = InjectedFailure{bytesBeforeFailure, error};
 }
 
-bool writeScratchFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return false;
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
-
 } // namespace veltrane::io

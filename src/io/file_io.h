@@ -25,8 +25,4 @@ Status replaceFile(const std::filesystem::path& path, std::span<const std::uint8
 // It acts once; nothing outside the tests sets it.
 void failNextReplaceAfter(std::size_t bytesBeforeFailure, int error);
 
-// Writes a scratch or dump file ("temp_block", "tex16.tex", ...). These files are only left for the
-// curious, so a failure is reported by the result and never stops the command that writes them.
-bool writeScratchFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
-
 } // namespace veltrane::io

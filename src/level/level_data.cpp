@@ -2,7 +2,6 @@
 
 #include "io/format_error.h"
 
-#include <limits>
 #include <string>
 
 namespace veltrane::level {
@@ -10,19 +9,6 @@ namespace {
 
 using io::ByteReader;
 using io::ByteWriter;
-
-// A table with a 32-bit count in front.
-template <class T>
-std::vector<T> countedArray(ByteReader& in, std::string_view name) {
-    const std::uint32_t count = in.u32(std::string(name) + " count");
-    return in.array<T>(count, name);
-}
-
-template <class Record>
-std::vector<Record> countedRecords(ByteReader& in, std::string_view name) {
-    const std::uint32_t count = in.u32(std::string(name) + " count");
-    return in.records<Record>(count, name);
-}
 
 // Geometry of a room: a signed count, records only when it is positive.
 template <class T>
@@ -53,30 +39,11 @@ Tr4Room parseRoom(ByteReader& in) {
     return room;
 }
 
-template <class Count>
-Count checkedCount(std::size_t size, std::string_view name) {
-    if (size > std::numeric_limits<Count>::max())
-        throw io::FormatError(std::string(name) + " has " + std::to_string(size) + " entries, more than its count holds");
-    return static_cast<Count>(size);
-}
-
-template <class T>
-void writeCountedArray(ByteWriter& out, const std::vector<T>& values, std::string_view name) {
-    out.u32(checkedCount<std::uint32_t>(values.size(), name));
-    out.array(values);
-}
-
-template <class Record>
-void writeCountedRecords(ByteWriter& out, const std::vector<Record>& values, std::string_view name) {
-    out.u32(checkedCount<std::uint32_t>(values.size(), name));
-    out.records(values);
-}
-
 // A positive count always says how many records follow; zero or negative counts are kept as held.
 template <class T>
 void writeSignedArray(ByteWriter& out, std::int16_t count, const std::vector<T>& values, std::string_view name) {
     if (count > 0 || !values.empty()) {
-        out.i16(checkedCount<std::int16_t>(values.size(), name));
+        out.i16(io::checkedCount<std::int16_t>(values.size(), name));
         out.array(values);
     } else {
         out.i16(count);
@@ -90,7 +57,7 @@ void writeRoom(ByteWriter& out, const Tr4Room& room) {
     writeSignedArray(out, room.NumRectangles, room.Rectangles, "rectangle table");
     writeSignedArray(out, room.NumTriangles, room.Triangles, "triangle table");
     writeSignedArray(out, room.NumSprites, room.Sprites, "sprite table");
-    out.u16(checkedCount<std::uint16_t>(room.Portals.size(), "portal table"));
+    out.u16(io::checkedCount<std::uint16_t>(room.Portals.size(), "portal table"));
     out.array(room.Portals);
     if (room.Sectors.size() != std::size_t{room.NumZSectors} * room.NumXSectors)
         throw io::FormatError("sector table holds " + std::to_string(room.Sectors.size()) + " sectors, not " +
@@ -100,9 +67,9 @@ void writeRoom(ByteWriter& out, const Tr4Room& room) {
     out.array(room.Sectors);
     out.u16(room.ColourLow);
     out.u16(room.ColourHigh);
-    out.u16(checkedCount<std::uint16_t>(room.Lights.size(), "light table"));
+    out.u16(io::checkedCount<std::uint16_t>(room.Lights.size(), "light table"));
     out.array(room.Lights);
-    out.u16(checkedCount<std::uint16_t>(room.RoomStatics.size(), "room static table"));
+    out.u16(io::checkedCount<std::uint16_t>(room.RoomStatics.size(), "room static table"));
     out.array(room.RoomStatics);
     out.i16(room.AlternateRoom);
     out.i16(room.Flags);
@@ -124,35 +91,35 @@ void parseLevelData(std::span<const std::uint8_t> block, Tr4Level& level) {
         level.Rooms.clear();
         for (std::size_t i = 0; i < roomCount; ++i)
             level.Rooms.push_back(io::within(roomPlace(i, roomCount), [&] { return parseRoom(in); }));
-        level.FloorData = countedArray<std::uint16_t>(in, "floor data");
-        level.MeshWords = countedArray<std::uint16_t>(in, "mesh words");
-        level.MeshPointers = countedArray<std::uint32_t>(in, "mesh pointers");
-        level.Animations = countedRecords<Tr4Animation>(in, "animations");
-        level.StateChanges = countedRecords<Tr4StateChange>(in, "state changes");
-        level.AnimDispatches = countedRecords<Tr4AnimDispatch>(in, "anim dispatches");
-        level.AnimCommands = countedArray<std::uint16_t>(in, "anim commands");
-        level.MeshTrees = countedArray<std::uint32_t>(in, "mesh trees");
-        level.Frames = countedArray<std::uint16_t>(in, "frames");
-        level.Moveables = countedRecords<Tr4Moveable>(in, "moveables");
-        level.StaticMeshes = countedRecords<Tr4StaticMesh>(in, "static meshes");
+        level.FloorData = in.countedArray<std::uint16_t>("floor data");
+        level.MeshWords = in.countedArray<std::uint16_t>("mesh words");
+        level.MeshPointers = in.countedArray<std::uint32_t>("mesh pointers");
+        level.Animations = in.countedRecords<Tr4Animation>("animations");
+        level.StateChanges = in.countedRecords<Tr4StateChange>("state changes");
+        level.AnimDispatches = in.countedRecords<Tr4AnimDispatch>("anim dispatches");
+        level.AnimCommands = in.countedArray<std::uint16_t>("anim commands");
+        level.MeshTrees = in.countedArray<std::uint32_t>("mesh trees");
+        level.Frames = in.countedArray<std::uint16_t>("frames");
+        level.Moveables = in.countedRecords<Tr4Moveable>("moveables");
+        level.StaticMeshes = in.countedRecords<Tr4StaticMesh>("static meshes");
         level.SpriteMarker = in.fixed<3>("sprite marker");
-        level.SpriteTextures = countedArray<Opaque<16>>(in, "sprite textures");
-        level.SpriteSequences = countedArray<Opaque<8>>(in, "sprite sequences");
-        level.Cameras = countedArray<Opaque<16>>(in, "cameras");
-        level.FlybyCameras = countedArray<Opaque<40>>(in, "flyby cameras");
-        level.SoundSources = countedArray<Opaque<16>>(in, "sound sources");
-        level.Boxes = countedArray<Opaque<8>>(in, "boxes");
-        level.Overlaps = countedArray<std::uint16_t>(in, "overlaps");
+        level.SpriteTextures = in.countedArray<Opaque<16>>("sprite textures");
+        level.SpriteSequences = in.countedArray<Opaque<8>>("sprite sequences");
+        level.Cameras = in.countedArray<Opaque<16>>("cameras");
+        level.FlybyCameras = in.countedArray<Opaque<40>>("flyby cameras");
+        level.SoundSources = in.countedArray<Opaque<16>>("sound sources");
+        level.Boxes = in.countedArray<Opaque<8>>("boxes");
+        level.Overlaps = in.countedArray<std::uint16_t>("overlaps");
         level.Zones = in.array<Opaque<20>>(level.Boxes.size(), "zones");
-        level.AnimatedTextures = countedArray<std::uint16_t>(in, "animated textures");
+        level.AnimatedTextures = in.countedArray<std::uint16_t>("animated textures");
         level.TextureMarker = in.fixed<4>("texture marker");
-        level.ObjectTextures = countedRecords<ObjectTexture>(in, "object textures");
-        level.Items = countedArray<Opaque<24>>(in, "items");
-        level.AiObjects = countedArray<Opaque<24>>(in, "AI objects");
+        level.ObjectTextures = in.countedRecords<ObjectTexture>("object textures");
+        level.Items = in.countedArray<Opaque<24>>("items");
+        level.AiObjects = in.countedArray<Opaque<24>>("AI objects");
         level.DemoData = in.array<std::uint16_t>(in.u16("demo data count"), "demo data");
         level.SoundMap = in.fixed<740>("sound map");
-        level.SoundDetails = countedArray<Opaque<8>>(in, "sound details");
-        level.SampleIndices = countedArray<std::uint32_t>(in, "sample indices");
+        level.SoundDetails = in.countedArray<Opaque<8>>("sound details");
+        level.SampleIndices = in.countedArray<std::uint32_t>("sample indices");
         level.EndMarker = in.fixed<6>("end marker");
         const auto rest = in.bytes(in.remaining(), "bytes after the end marker");
         level.AfterEndMarker.assign(rest.begin(), rest.end());
@@ -163,42 +130,42 @@ std::vector<std::uint8_t> serialiseLevelData(const Tr4Level& level) {
     return io::within("level data", [&] {
         ByteWriter out(level.LevelData.size() + level.MeshWords.size() * 2);
         out.u32(level.Reserved);
-        out.u16(checkedCount<std::uint16_t>(level.Rooms.size(), "room table"));
+        out.u16(io::checkedCount<std::uint16_t>(level.Rooms.size(), "room table"));
         for (std::size_t i = 0; i < level.Rooms.size(); ++i)
             io::within(roomPlace(i, level.Rooms.size()), [&] { writeRoom(out, level.Rooms[i]); });
-        writeCountedArray(out, level.FloorData, "floor data");
-        writeCountedArray(out, level.MeshWords, "mesh words");
-        writeCountedArray(out, level.MeshPointers, "mesh pointers");
-        writeCountedRecords(out, level.Animations, "animations");
-        writeCountedRecords(out, level.StateChanges, "state changes");
-        writeCountedRecords(out, level.AnimDispatches, "anim dispatches");
-        writeCountedArray(out, level.AnimCommands, "anim commands");
-        writeCountedArray(out, level.MeshTrees, "mesh trees");
-        writeCountedArray(out, level.Frames, "frames");
-        writeCountedRecords(out, level.Moveables, "moveables");
-        writeCountedRecords(out, level.StaticMeshes, "static meshes");
+        out.countedArray(level.FloorData, "floor data");
+        out.countedArray(level.MeshWords, "mesh words");
+        out.countedArray(level.MeshPointers, "mesh pointers");
+        out.countedRecords(level.Animations, "animations");
+        out.countedRecords(level.StateChanges, "state changes");
+        out.countedRecords(level.AnimDispatches, "anim dispatches");
+        out.countedArray(level.AnimCommands, "anim commands");
+        out.countedArray(level.MeshTrees, "mesh trees");
+        out.countedArray(level.Frames, "frames");
+        out.countedRecords(level.Moveables, "moveables");
+        out.countedRecords(level.StaticMeshes, "static meshes");
         out.fixed(level.SpriteMarker);
-        writeCountedArray(out, level.SpriteTextures, "sprite textures");
-        writeCountedArray(out, level.SpriteSequences, "sprite sequences");
-        writeCountedArray(out, level.Cameras, "cameras");
-        writeCountedArray(out, level.FlybyCameras, "flyby cameras");
-        writeCountedArray(out, level.SoundSources, "sound sources");
-        writeCountedArray(out, level.Boxes, "boxes");
-        writeCountedArray(out, level.Overlaps, "overlaps");
+        out.countedArray(level.SpriteTextures, "sprite textures");
+        out.countedArray(level.SpriteSequences, "sprite sequences");
+        out.countedArray(level.Cameras, "cameras");
+        out.countedArray(level.FlybyCameras, "flyby cameras");
+        out.countedArray(level.SoundSources, "sound sources");
+        out.countedArray(level.Boxes, "boxes");
+        out.countedArray(level.Overlaps, "overlaps");
         if (level.Zones.size() != level.Boxes.size())
             throw io::FormatError("zones: " + std::to_string(level.Zones.size()) + " zone records for " +
                                   std::to_string(level.Boxes.size()) + " boxes");
         out.array(level.Zones);
-        writeCountedArray(out, level.AnimatedTextures, "animated textures");
+        out.countedArray(level.AnimatedTextures, "animated textures");
         out.fixed(level.TextureMarker);
-        writeCountedRecords(out, level.ObjectTextures, "object textures");
-        writeCountedArray(out, level.Items, "items");
-        writeCountedArray(out, level.AiObjects, "AI objects");
-        out.u16(checkedCount<std::uint16_t>(level.DemoData.size(), "demo data"));
+        out.countedRecords(level.ObjectTextures, "object textures");
+        out.countedArray(level.Items, "items");
+        out.countedArray(level.AiObjects, "AI objects");
+        out.u16(io::checkedCount<std::uint16_t>(level.DemoData.size(), "demo data"));
         out.array(level.DemoData);
         out.fixed(level.SoundMap);
-        writeCountedArray(out, level.SoundDetails, "sound details");
-        writeCountedArray(out, level.SampleIndices, "sample indices");
+        out.countedArray(level.SoundDetails, "sound details");
+        out.countedArray(level.SampleIndices, "sample indices");
         out.fixed(level.EndMarker);
         out.bytes(level.AfterEndMarker);
         return out.take();

@@ -103,7 +103,7 @@ io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned t
             return Result::failure(failure);
     if (!parseFailure.empty())
         return Result::failure(parseFailure);
-    level.PageCount = static_cast<std::uint32_t>(level.Pages32.size() / kPageBytes32);
+    level.PageCount = wholePages(level.Pages32.size(), kPageBytes32);
     return level;
 }
 

@@ -38,9 +38,8 @@ MeshRecord readMesh(MeshReader& in, MeshKind kind) {
             mesh.Polygons.resize(static_cast<std::size_t>(mesh.NumPolygons));
             for (auto& polygon : mesh.Polygons) {
                 polygon.Shape = in.u16("polygon");
-                const int corners = polygon.Shape == kShapeTriangle ? 3 : polygon.Shape == kShapeQuad ? 4 : 0;
-                for (int corner = 0; corner < corners; ++corner)
-                    polygon.Vertices[static_cast<std::size_t>(corner)] = in.u16("polygon");
+                for (std::size_t corner = 0; corner < polygonCorners(polygon.Shape); ++corner)
+                    polygon.Vertices[corner] = in.u16("polygon");
                 polygon.Texture = in.u16("polygon");
                 polygon.Attribute = in.u8("polygon");
                 polygon.Further = in.u8("polygon");
@@ -50,6 +49,20 @@ MeshRecord readMesh(MeshReader& in, MeshKind kind) {
     if ((in.position() - start) % 4 != 0)
         mesh.PadWord = in.u16("pad word");
     return mesh;
+}
+
+// What both forms of a mesh start with: centre, radius, the vertices, and the normals or shades.
+void writeMeshStart(io::ByteWriter& out, const MeshRecord& mesh) {
+    out.array(std::vector{mesh.Centre});
+    out.i32(mesh.Radius);
+    out.i16(mesh.NumVertices);
+    if (mesh.NumVertices > 0)
+        out.array(mesh.Vertices);
+    out.i16(mesh.NumNormals);
+    if (mesh.NumNormals > 0)
+        out.array(mesh.Normals);
+    else if (mesh.NumNormals < 0)
+        out.array(mesh.Shades);
 }
 
 void writeLevelMesh(io::ByteWriter& out, const MeshRecord& mesh) {
@@ -65,20 +78,25 @@ void writeLevelMesh(io::ByteWriter& out, const MeshRecord& mesh) {
         out.u16(0);
 }
 
-} // namespace
-
-void writeMeshStart(io::ByteWriter& out, const MeshRecord& mesh) {
-    out.array(std::vector{mesh.Centre});
-    out.i32(mesh.Radius);
-    out.i16(mesh.NumVertices);
-    if (mesh.NumVertices > 0)
-        out.array(mesh.Vertices);
-    out.i16(mesh.NumNormals);
-    if (mesh.NumNormals > 0)
-        out.array(mesh.Normals);
-    else if (mesh.NumNormals < 0)
-        out.array(mesh.Shades);
+void writeLibraryMesh(io::ByteWriter& out, const MeshRecord& mesh) {
+    const std::size_t start = out.size();
+    writeMeshStart(out, mesh);
+    out.i16(mesh.NumPolygons);
+    if (mesh.NumPolygons > 0) {
+        for (const auto& polygon : mesh.Polygons) {
+            out.u16(polygon.Shape);
+            for (std::size_t corner = 0; corner < polygonCorners(polygon.Shape); ++corner)
+                out.u16(polygon.Vertices[corner]);
+            out.u16(polygon.Texture);
+            out.u8(polygon.Attribute);
+            out.u8(polygon.Further);
+        }
+    }
+    if ((out.size() - start) % 4 != 0)
+        out.u16(mesh.PadWord.value_or(0));
 }
+
+} // namespace
 
 Lista_Mesh parseMeshBlock(std::span<const std::uint8_t> block, MeshKind kind) {
     Lista_Mesh meshes(kind);
@@ -135,6 +153,17 @@ std::uint32_t rebuildMeshBlock(const Lista_Mesh& meshes, Tr4Level& level) {
         return 0;
     level.MeshWords = bytesToWords(block);
     return static_cast<std::uint32_t>(block.size());
+}
+
+LibraryMeshBlock serialiseLibraryMeshes(std::span<const MeshRecord> meshes) {
+    io::ByteWriter out;
+    LibraryMeshBlock block;
+    for (const auto& mesh : meshes) {
+        block.pointers.push_back(static_cast<std::uint32_t>(out.size()));
+        writeLibraryMesh(out, mesh);
+    }
+    block.words = bytesToWords(out.data());
+    return block;
 }
 
 std::span<const std::uint8_t> wordBytes(const std::vector<std::uint16_t>& words) {

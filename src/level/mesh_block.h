@@ -24,9 +24,6 @@ Lista_Mesh parseMeshBlock(std::span<const std::uint8_t> block, MeshKind kind);
 // texture word per polygon of the library mesh, used instead of the polygon's own.
 MeshRecord convertToLevelForm(const MeshRecord& libraryMesh, std::span<const std::uint16_t> replacementTextures = {});
 
-// Writes what both forms of a mesh start with: centre, radius, the vertices, and the normals or shades.
-void writeMeshStart(io::ByteWriter& out, const MeshRecord& mesh);
-
 // The level-form block of a level's mesh list: its meshes in list order with zero pad words (after
 // the original block when that was kept).
 std::vector<std::uint8_t> serialiseMeshBlock(const Lista_Mesh& meshes);
@@ -34,6 +31,14 @@ std::vector<std::uint8_t> serialiseMeshBlock(const Lista_Mesh& meshes);
 // Replaces the level's MeshWords with the block rebuilt from its mesh list and returns the block's
 // length in bytes, or 0 (MeshWords unchanged) when the list holds no mesh.
 std::uint32_t rebuildMeshBlock(const Lista_Mesh& meshes, Tr4Level& level);
+
+// Library-form meshes laid back to back from byte 0, each with its pad word (its own, or zero when it
+// has none) where one is due, and the byte offset of each. Counts are written as the records hold them.
+struct LibraryMeshBlock {
+    std::vector<std::uint16_t> words;
+    std::vector<std::uint32_t> pointers;
+};
+LibraryMeshBlock serialiseLibraryMeshes(std::span<const MeshRecord> meshes);
 
 // The bytes of a block of 16-bit words, and the words of a block of bytes (an odd byte is dropped).
 std::span<const std::uint8_t> wordBytes(const std::vector<std::uint16_t>& words);

@@ -33,6 +33,22 @@ struct MeshTriangle {
 constexpr std::uint16_t kShapeTriangle = 8;
 constexpr std::uint16_t kShapeQuad = 9;
 
+// The vertex indices a library face of `shape` carries.
+constexpr std::size_t polygonCorners(std::uint16_t shape) {
+    return shape == kShapeTriangle ? 3 : shape == kShapeQuad ? 4 : 0;
+}
+
+// What the texture word of a library face names. A quad's word is the texture sample, or its negative
+// for the sample mirrored left to right; a triangle's word names the sample in bits 0-10, the corner
+// of its right angle in bits 12-14 and a mirror in bit 15. A face of another shape reads its word as
+// a triangle's but keeps it whole, sign included, as the sample.
+struct LibraryFaceTexture {
+    std::int32_t sample = 0;
+    std::uint32_t orientation = 0; // 0 to 7; 7 for a quad
+    bool mirrored = false;
+};
+LibraryFaceTexture libraryFaceTexture(std::uint16_t shape, std::uint16_t textureWord);
+
 struct MeshPolygon {
     std::uint16_t Shape = 0;
     std::array<std::uint16_t, 4> Vertices{}; // the fourth is unused for a triangle

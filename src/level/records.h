@@ -109,6 +109,9 @@ struct Tr4AnimDispatch {
     bool operator==(const Tr4AnimDispatch&) const = default;
 };
 
+// A moveable's Animation when it has no animation.
+constexpr std::uint16_t kNoAnimation = 0xFFFF;
+
 struct Tr4Moveable {
     static constexpr std::size_t kSize = 18;
     std::uint32_t ObjectId = 0;
@@ -116,7 +119,7 @@ struct Tr4Moveable {
     std::uint16_t StartingMesh = 0; // index of its first entry in MeshPointers
     std::uint32_t MeshTree = 0;     // index of its first word in MeshTrees
     std::uint32_t FrameOffset = 0;  // byte offset into Frames
-    std::uint16_t Animation = 0;    // index of its first animation; 0xFFFF in a library: none
+    std::uint16_t Animation = 0;    // index of its first animation, or kNoAnimation
 
     void read(io::ByteReader& in) {
         ObjectId = in.u32("moveable");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "level/pages.h"
 #include "level/records.h"
 
 #include <array>
@@ -7,10 +8,6 @@
 #include <vector>
 
 namespace veltrane::level {
-
-// A texture page is 256 x 256 texels.
-constexpr std::size_t kPageBytes32 = 256 * 256 * 4; // B, G, R, A
-constexpr std::size_t kPageBytes16 = 256 * 256 * 2; // bit 15 alpha, then 5 bits each of R, G, B
 
 template <std::size_t N>
 using Opaque = std::array<std::uint8_t, N>;
@@ -62,8 +59,7 @@ struct Tr4Level {
     std::uint32_t LevelDataPackedSize = 0;
     std::uint32_t SampleCount = 0;
     std::vector<std::uint8_t> Tail; // every byte after SampleCount
-    std::uint32_t PageCount = 0;         // whole pages in Pages32
-    std::vector<std::uint8_t> PageCopy;  // whole-page copy of Pages32, for the source page set only
+    std::uint32_t PageCount = 0; // whole pages in Pages32
 
     // Level-data block, in file order.
     std::uint32_t Reserved = 0;

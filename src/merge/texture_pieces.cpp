@@ -27,26 +27,18 @@ Lista_Texturas BeginTextureMerge(const level::Tr4Level& target) {
 
 std::uint16_t RemapFaceTexture(Lista_Texturas& pieces, const wad::WadLibrary& library,
                                const level::MeshPolygon& face) {
-    const std::int32_t t = static_cast<std::int16_t>(face.Texture);
-    const bool quad = face.Shape == level::kShapeQuad;
-
+    const level::LibraryFaceTexture texture = level::libraryFaceTexture(face.Shape, face.Texture);
     TexturePiece key;
-    key.Orientation = quad ? 7u : static_cast<std::uint32_t>((t & 0x7000) >> 12);
-    key.Mirror = (t & 0x8000) != 0 ? 1 : 0;
+    key.Orientation = texture.orientation;
+    key.Mirror = texture.mirrored ? 1 : 0;
     key.AttributeFlag = (face.Attribute & 1) == 0 ? 1 : 0;
-    std::int32_t source = t;
-    if (quad && t < 0)
-        source = -t; // a negative quad texture word names sample -t, mirrored
-    else if (face.Shape == level::kShapeTriangle)
-        source = t & 0x7FF;
-    if (static_cast<std::uint32_t>(source) >= library.TextureSamples.size())
-        source = 0;
-    key.SourceIndex = source;
+    // A face that names no sample of the library shows sample 0.
+    key.SourceIndex = static_cast<std::uint32_t>(texture.sample) < library.TextureSamples.size() ? texture.sample : 0;
 
     if (const TexturePiece* found = pieces.find(key))
         return static_cast<std::uint16_t>(found->NewIndex);
 
-    const wad::WadTextureSample& sample = library.TextureSamples[static_cast<std::size_t>(source)];
+    const wad::WadTextureSample& sample = library.TextureSamples[static_cast<std::size_t>(key.SourceIndex)];
     key.Width = sample.AddWidth + 1;
     key.Height = sample.AddHeight + 1;
     key.SourcePage = sample.Page;

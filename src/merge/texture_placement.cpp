@@ -1,7 +1,5 @@
 #include "merge/texture_placement.h"
 
-#include "merge/page_conversion.h"
-#include "merge/piece_layout.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +9,7 @@
 namespace veltrane::merge {
 namespace {
 
-constexpr std::size_t kPageSide = 256;
+using level::kPageSide;
 constexpr std::size_t kRowBytes = kPageSide * 4;
 
 // Which of the rectangle's edges each corner takes: {right edge?, bottom edge?}, for Mirror 0.
@@ -32,16 +30,14 @@ constexpr std::array<CornerRow, 8> kCorners = {{
 constexpr std::array<std::array<std::uint8_t, 2>, 4> kCornerCoordinates = {{{0, 0}, {255, 0}, {255, 255}, {0, 255}}};
 
 // Copies the piece's rectangle from the source page set; texels outside it stay 0, 0, 0, 0.
-void copyRectangle(const level::Tr4Level& sourcePages, const PlacedPiece& placed, std::span<std::uint8_t> newPages) {
+void copyRectangle(const wad::PageSet& sourcePages, const PlacedPiece& placed, std::span<std::uint8_t> newPages) {
     const TexturePiece& piece = placed.piece;
-    const std::size_t sourcePageCount =
-        std::min<std::size_t>(sourcePages.PageCount, sourcePages.PageCopy.size() / level::kPageBytes32);
-    if (piece.SourcePage >= sourcePageCount || piece.SourceX >= kPageSide)
+    if (piece.SourcePage >= sourcePages.pageCount || piece.SourceX >= kPageSide)
         return;
     const std::size_t columns = std::min<std::size_t>(static_cast<std::size_t>(piece.Width), kPageSide - piece.SourceX);
     const std::size_t rows = std::min<std::size_t>(static_cast<std::size_t>(piece.Height),
                                                    piece.SourceY < kPageSide ? kPageSide - piece.SourceY : 0);
-    const std::uint8_t* source = sourcePages.PageCopy.data() + piece.SourcePage * level::kPageBytes32;
+    const std::uint8_t* source = sourcePages.pages32.data() + piece.SourcePage * level::kPageBytes32;
     std::uint8_t* target = newPages.data() + static_cast<std::size_t>(placed.place.Page) * level::kPageBytes32;
     for (std::size_t r = 0; r < rows; ++r)
         std::memcpy(target + (static_cast<std::size_t>(placed.place.Y) + r) * kRowBytes + static_cast<std::size_t>(placed.place.X) * 4,
@@ -86,9 +82,8 @@ level::ObjectTexture objectTextureFor(const TexturePiece& piece, std::uint16_t t
     return texture;
 }
 
-std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const level::Tr4Level& sourcePages,
+std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout& layout, const wad::PageSet& sourcePages,
                                 level::Tr4Level& target) {
-    const PieceLayout layout = layOutTexturePieces(pieces);
     if (layout.pagesAdded == 0)
         return 0;
     const auto added = static_cast<std::uint32_t>(layout.pagesAdded);
@@ -119,12 +114,12 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const level::Tr4Le
 
     // Moving the grown chunk in keeps its buffer, so newPages still points at the new pages.
     target.Pages32 = std::move(pages32);
-    const std::vector<std::uint8_t> newPages16 = convertPagesTo16(newPages);
+    const std::vector<std::uint8_t> newPages16 = level::convertPagesTo16(newPages);
     // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32.
     target.Pages16.resize(std::size_t{target.PageCount} * level::kPageBytes16);
     target.Pages16.insert(target.Pages16.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes16),
                           newPages16.begin(), newPages16.end());
-    target.PageCount = static_cast<std::uint32_t>(target.Pages32.size() / level::kPageBytes32);
+    target.PageCount = level::wholePages(target.Pages32.size(), level::kPageBytes32);
     target.NumObjectPages = static_cast<std::uint16_t>(target.NumObjectPages + added);
     return layout.pagesAdded;
 }

@@ -2,7 +2,9 @@
 
 #include "level/records.h"
 #include "level/tr4_level.h"
+#include "merge/piece_layout.h"
 #include "merge/texture_pieces.h"
+#include "wad/wad_pages.h"
 
 #include <cstdint>
 
@@ -12,12 +14,12 @@ namespace veltrane::merge {
 // 2 for an additively blended one; corners as the piece's Orientation and Mirror take them.
 level::ObjectTexture objectTextureFor(const TexturePiece& piece, std::uint16_t tile, std::int32_t x, std::int32_t y);
 
-// Places the pieces on new pages and writes their object textures: texels are copied from the
-// source page set's PageCopy, and the new pages go in behind the level's room and object pages (in
-// front of its bump pages, whose tile numbers move up) in both page chunks. Returns the pages added,
-// 0 when there is no piece. Call it only after CheckNewPages has passed for that page count, and
+// Draws the pieces where `layout` placed them on new pages and writes their object textures: texels
+// are copied from the library's page set, and the new pages go in behind the level's room and object
+// pages (in front of its bump pages, whose tile numbers move up) in both page chunks. Returns the pages
+// added, 0 when there is no piece. Call it only after checkNewPages has passed for that page count, and
 // after every object of the operation was merged.
-std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const level::Tr4Level& sourcePages,
+std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout& layout, const wad::PageSet& sourcePages,
                                 level::Tr4Level& target);
 
 } // namespace veltrane::merge

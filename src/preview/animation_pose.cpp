@@ -1,6 +1,6 @@
 #include "preview/animation_pose.h"
 
-#include "preview/mesh_tree.h"
+#include "level/mesh_tree.h"
 
 #include <algorithm>
 #include <glm/gtc/matrix_transform.hpp>
@@ -8,16 +8,15 @@
 namespace veltrane::preview {
 namespace {
 
-constexpr std::uint16_t kNoAnimation = 0xFFFF;
-
-glm::mat4 localTransform(const level::MeshVector& offset, const MeshRotation& rotation) {
+glm::mat4 localTransform(const level::MeshVector& offset, const level::MeshRotation& rotation) {
+    const auto radians = [](double degrees) { return glm::radians(static_cast<float>(degrees)); };
     glm::mat4 m = glm::translate(glm::mat4(1.0f), glm::vec3(offset.x, offset.y, offset.z));
-    m = glm::rotate(m, glm::radians(rotation.y), glm::vec3(0, 1, 0));
-    m = glm::rotate(m, glm::radians(rotation.x), glm::vec3(1, 0, 0));
-    return glm::rotate(m, glm::radians(rotation.z), glm::vec3(0, 0, 1));
+    m = glm::rotate(m, radians(rotation.y), glm::vec3(0, 1, 0));
+    m = glm::rotate(m, radians(rotation.x), glm::vec3(1, 0, 0));
+    return glm::rotate(m, radians(rotation.z), glm::vec3(0, 0, 1));
 }
 
-std::vector<glm::mat4> keyframePose(const Keyframe& keyframe, const std::vector<MeshLink>& links) {
+std::vector<glm::mat4> keyframePose(const level::Keyframe& keyframe, const std::vector<level::MeshLink>& links) {
     std::vector<glm::mat4> pose(links.size());
     for (std::size_t k = 0; k < links.size(); ++k) {
         const glm::mat4 parent =
@@ -29,42 +28,26 @@ std::vector<glm::mat4> keyframePose(const Keyframe& keyframe, const std::vector<
 
 } // namespace
 
-AnimationRange moveableAnimations(std::span<const level::Tr4Moveable> moveables, std::size_t index,
-                                  std::size_t animationCount) {
-    if (index >= moveables.size() || moveables[index].Animation == kNoAnimation ||
-        moveables[index].Animation >= animationCount)
-        return {};
-    const std::uint32_t first = moveables[index].Animation;
-    std::size_t end = animationCount;
-    for (std::size_t later = index + 1; later < moveables.size(); ++later) {
-        if (moveables[later].Animation != kNoAnimation) {
-            end = std::clamp<std::size_t>(moveables[later].Animation, first, animationCount);
-            break;
-        }
-    }
-    return {first, static_cast<std::uint32_t>(end - first)};
-}
-
-io::Outcome<std::vector<glm::mat4>> PoseAt(std::span<const std::uint16_t> frames,
+io::Outcome<std::vector<glm::mat4>> poseAt(std::span<const std::uint16_t> frames,
                                            const std::vector<std::uint32_t>& meshTrees,
                                            const level::Tr4Moveable& moveable, const level::Tr4Animation& animation,
                                            std::uint32_t frame) {
     using Result = io::Outcome<std::vector<glm::mat4>>;
-    const AnimationLength length = lengthOf(animation, frames.size());
+    const level::AnimationLength length = level::animationLength(animation, frames.size());
     if (length.keyframes == 0)
         return Result::failure("the animation has no frame data");
     const std::uint32_t rate = std::max<std::uint32_t>(animation.FrameRate, 1);
     const std::uint32_t k = std::min(frame / rate, length.keyframes - 1);
-    const auto links = meshTreeLinks(meshTrees, moveable);
+    const auto links = level::meshTreeLinks(meshTrees, moveable);
 
-    const auto first = decodeKeyframe(frames, animation, k, links.size());
+    const auto first = level::decodeKeyframe(frames, animation, k, links.size());
     if (!first)
         return Result::failure(first.error());
     auto pose = keyframePose(first.value(), links);
     const float blend = static_cast<float>(frame % rate) / static_cast<float>(rate);
     if (blend == 0.0f || k + 1 >= length.keyframes)
         return pose;
-    const auto second = decodeKeyframe(frames, animation, k + 1, links.size());
+    const auto second = level::decodeKeyframe(frames, animation, k + 1, links.size());
     if (!second)
         return Result::failure(second.error());
     const auto next = keyframePose(second.value(), links);
@@ -75,7 +58,7 @@ io::Outcome<std::vector<glm::mat4>> PoseAt(std::span<const std::uint16_t> frames
 
 glm::vec3 animationCentre(std::span<const std::uint16_t> frames, const level::Tr4Animation& animation,
                           std::size_t meshCount) {
-    const auto first = decodeKeyframe(frames, animation, 0, meshCount);
+    const auto first = level::decodeKeyframe(frames, animation, 0, meshCount);
     if (!first)
         return {};
     const auto& box = first->boundingBox;

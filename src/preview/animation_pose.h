@@ -1,8 +1,8 @@
 #pragma once
 
 #include "io/outcome.h"
+#include "level/frame_format.h"
 #include "level/records.h"
-#include "preview/frame_format.h"
 
 #include <cstdint>
 #include <glm/mat4x4.hpp>
@@ -11,21 +11,12 @@
 
 namespace veltrane::preview {
 
-// The animations of moveable `index`: from its Animation up to the Animation of the nearest later
-// moveable that has any (0xFFFF: none), or to the end of the table; never past the table.
-struct AnimationRange {
-    std::uint32_t first = 0;
-    std::uint32_t count = 0;
-};
-AnimationRange moveableAnimations(std::span<const level::Tr4Moveable> moveables, std::size_t index,
-                                  std::size_t animationCount);
-
 // Where every mesh of a moveable is at frame `frame` of an animation (0 = its first frame): matrices
 // in file units and axes that take a vertex v of mesh k to pose[k] * v. The root mesh sits at the
 // keyframe's offset; every other mesh at its parent's pose times its mesh-tree offset. Each mesh is
 // turned as the game turns it: the matrix turns about Y, then X, then Z. Between two keyframes the
 // matrices are blended, as the game does; past the last keyframe the last one is held.
-io::Outcome<std::vector<glm::mat4>> PoseAt(std::span<const std::uint16_t> frames,
+io::Outcome<std::vector<glm::mat4>> poseAt(std::span<const std::uint16_t> frames,
                                            const std::vector<std::uint32_t>& meshTrees,
                                            const level::Tr4Moveable& moveable, const level::Tr4Animation& animation,
                                            std::uint32_t frame);

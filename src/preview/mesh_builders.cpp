@@ -150,12 +150,11 @@ std::int32_t BuildSourceMeshes(RenderMeshTable& table, RenderDevice* device, con
         const level::MeshRecord mesh = level::convertToLevelForm(*meshes.get(i));
         dxBufferTextura& renderMesh = *table.renderMeshes[static_cast<std::size_t>(i)];
         for (const level::MeshRectangle& face : mesh.Rectangles) {
-            // A negative texture word names sample -word, mirrored left to right.
-            const std::int32_t word = static_cast<std::int16_t>(face.Texture);
-            const bool mirrored = word < 0;
+            const level::LibraryFaceTexture named = level::libraryFaceTexture(level::kShapeQuad, face.Texture);
+            const bool mirrored = named.mirrored;
             const PageTexture* texture = nullptr;
             SampleRect r{};
-            if (!sourceSample(sourceLibrary, textures, static_cast<std::size_t>(mirrored ? -word : word), texture, r))
+            if (!sourceSample(sourceLibrary, textures, static_cast<std::size_t>(named.sample), texture, r))
                 continue;
             auto polygon = std::make_unique<dxCuadradoTex>();
             if (!addVertices(*polygon, mesh, stripOrder(face.Vertices)))
@@ -167,10 +166,11 @@ std::int32_t BuildSourceMeshes(RenderMeshTable& table, RenderDevice* device, con
             AddPolygon(renderMesh, std::move(polygon));
         }
         for (const level::MeshTriangle& face : mesh.Triangles) {
-            // Only the low 11 bits name the sample; a triangle always shows the upper-left half of it.
+            // A triangle always shows the upper-left half of its sample, whatever its word's orientation.
+            const level::LibraryFaceTexture named = level::libraryFaceTexture(level::kShapeTriangle, face.Texture);
             const PageTexture* texture = nullptr;
             SampleRect r{};
-            if (!sourceSample(sourceLibrary, textures, face.Texture & 0x7FFu, texture, r))
+            if (!sourceSample(sourceLibrary, textures, static_cast<std::size_t>(named.sample), texture, r))
                 continue;
             auto polygon = std::make_unique<dxTrianguloTex>();
             if (!addVertices(*polygon, mesh, face.Vertices))

@@ -1,6 +1,6 @@
 #include "preview/render_lists.h"
 
-#include "preview/mesh_tree.h"
+#include "level/mesh_tree.h"
 
 namespace veltrane::preview {
 namespace {
@@ -53,7 +53,7 @@ std::int32_t MoveableRenderList<Model>::Build() {
     if (meshCount == 1)
         return 1;
 
-    const auto links = meshTreeLinks(file_->MeshTrees, r);
+    const auto links = level::meshTreeLinks(file_->MeshTrees, r);
     for (std::size_t k = 1; k < offsets.size(); ++k)
         offsets[k] = add(offsets[static_cast<std::size_t>(links[k].parent)], links[k].offset);
     for (MeshOffset& offset : offsets)

@@ -1,5 +1,6 @@
 #include "preview/scene.h"
 
+#include "level/animation_tables.h"
 #include "preview/animation_pose.h"
 
 #include <string>
@@ -30,10 +31,10 @@ std::int32_t buildMeshes(RenderMeshTable& table, RenderDevice& device, const trT
 template <class Model>
 std::vector<std::uint32_t> frameCounts(const FilePreview<Model>& preview, std::int32_t index) {
     const Model& file = *preview.file;
-    const auto range = moveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
+    const auto range = level::moveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
     std::vector<std::uint32_t> counts;
-    for (std::uint32_t a = 0; a < range.count; ++a)
-        counts.push_back(lengthOf(file.Animations[range.first + a], file.Frames.size()).frames);
+    for (std::uint32_t a = 0; range && a < range->count; ++a)
+        counts.push_back(level::animationLength(file.Animations[range->first + a], file.Frames.size()).frames);
     return counts;
 }
 
@@ -42,13 +43,13 @@ io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t 
     const Model& file = *preview.file;
     if (index < 0 || static_cast<std::size_t>(index) >= preview.moveables.size())
         return io::Status::failure("no moveable on show");
-    const auto range = moveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
-    if (animation >= range.count)
+    const auto range = level::moveableAnimations(file.Moveables, static_cast<std::size_t>(index), file.Animations.size());
+    if (!range || animation >= range->count)
         return io::Status::failure("the moveable has no animation " + std::to_string(animation));
     auto& list = *preview.moveables[static_cast<std::size_t>(index)];
     const level::Tr4Moveable& moveable = file.Moveables[static_cast<std::size_t>(index)];
-    const level::Tr4Animation& played = file.Animations[range.first + animation];
-    auto pose = PoseAt(file.Frames, file.MeshTrees, moveable, played, frame);
+    const level::Tr4Animation& played = file.Animations[range->first + animation];
+    auto pose = poseAt(file.Frames, file.MeshTrees, moveable, played, frame);
     if (!pose) {
         list.pose.clear();
         return io::Status::failure(pose.error());
@@ -60,8 +61,9 @@ io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t 
 } // namespace
 
 template <class Model>
-FilePreview<Model>::FilePreview(const Model& file, const level::Tr4Level& pages, const level::Lista_Mesh& meshes)
-    : meshes(meshes), file(&file), pages(&pages) {
+FilePreview<Model>::FilePreview(const Model& file, const std::vector<std::uint8_t>& pages32,
+                                const std::vector<std::uint8_t>* pages16, const level::Lista_Mesh& meshes)
+    : meshes(meshes), file(&file), pages32(&pages32), pages16(pages16) {
     buildObjects();
 }
 
@@ -84,12 +86,13 @@ template class FilePreview<wad::WadLibrary>;
 
 PreviewScene::PreviewScene() : spin(kDefaultFactor, ViewParameters::kStartZoom) {}
 
-void PreviewScene::setTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes) {
+void PreviewScene::setTarget(const level::LevelDocument* target) {
     if (selection_ && isTarget(selection_->list))
         selection_.reset();
     target_.reset();
-    if (level != nullptr && meshes != nullptr)
-        target_ = std::make_unique<TargetPreview>(*level, *level, *meshes);
+    if (target != nullptr)
+        target_ = std::make_unique<TargetPreview>(target->level, target->level.Pages32, &target->level.Pages16,
+                                                  target->meshes);
     targetNoticeDue_ = target_ != nullptr;
 }
 
@@ -100,13 +103,12 @@ void PreviewScene::targetChanged() {
     target_->deviceObjectsDue = true;
 }
 
-void PreviewScene::setSource(const level::Tr4Level* pages, const wad::WadLibrary* library,
-                             const level::Lista_Mesh* meshes) {
+void PreviewScene::setSource(const wad::LibraryDocument* source) {
     if (selection_ && !isTarget(selection_->list))
         selection_.reset();
     source_.reset();
-    if (pages != nullptr && library != nullptr && meshes != nullptr)
-        source_ = std::make_unique<SourcePreview>(*library, *pages, *meshes);
+    if (source != nullptr)
+        source_ = std::make_unique<SourcePreview>(source->library, source->pages.pages32, nullptr, source->meshes);
 }
 
 bool PreviewScene::buildDeviceObjects(RenderDevice& device) {
@@ -114,7 +116,7 @@ bool PreviewScene::buildDeviceObjects(RenderDevice& device) {
     if (target_ && target_->deviceObjectsDue) {
         // Render meshes refer to the textures: the old meshes go before the old textures.
         target_->meshes.renderMeshes.clear();
-        target_->textures = std::make_unique<trTextura>(*target_->pages);
+        target_->textures = std::make_unique<trTextura>(*target_->pages32, *target_->pages16);
         if (device.SupportsTextureFormat(TextureFormat::A8R8G8B8)) {
             target_->textures->Create32BitTextures(&device);
         } else {
@@ -128,7 +130,7 @@ bool PreviewScene::buildDeviceObjects(RenderDevice& device) {
         targetNoticeDue_ = false;
     if (source_ && source_->deviceObjectsDue) {
         source_->meshes.renderMeshes.clear();
-        source_->textures = std::make_unique<trTextura>(*source_->pages);
+        source_->textures = std::make_unique<trTextura>(*source_->pages32, std::span<const std::uint8_t>());
         if (source_->textures->Create32BitTextures(&device) == 0)
             buildMeshes(source_->meshes, device, *source_->textures, *source_->file);
         source_->deviceObjectsDue = false;

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "io/outcome.h"
-#include "level/mesh_record.h"
-#include "level/tr4_level.h"
+#include "level/level_document.h"
 #include "preview/mesh_builders.h"
 #include "preview/render_lists.h"
 #include "preview/spin.h"
 #include "preview/texture_set.h"
-#include "wad/wad_library.h"
+#include "wad/library_document.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,11 +17,13 @@
 namespace veltrane::preview {
 
 // The preview of one file: its object render lists, and, once a device is given, its texture set
-// and render meshes. It refers to the file's models without owning them.
+// and render meshes. It refers to the file's models without owning them; `pages16` is null for a
+// file without 16-bit pages.
 template <class Model>
 class FilePreview {
 public:
-    FilePreview(const Model& file, const level::Tr4Level& pages, const level::Lista_Mesh& meshes);
+    FilePreview(const Model& file, const std::vector<std::uint8_t>& pages32, const std::vector<std::uint8_t>* pages16,
+                const level::Lista_Mesh& meshes);
 
     // Object render lists for every moveable and static mesh of the file, built from its tables.
     void buildObjects();
@@ -33,7 +34,8 @@ public:
     std::vector<std::unique_ptr<StaticRenderList<Model>>> statics;
 
     const Model* file;
-    const level::Tr4Level* pages;
+    const std::vector<std::uint8_t>* pages32;
+    const std::vector<std::uint8_t>* pages16;
     bool deviceObjectsDue = true; // textures and render meshes are to be made on the next build
 };
 
@@ -58,12 +60,11 @@ public:
     // A target opened (or none): its object render lists are built now, its textures and meshes at
     // the next BuildDeviceObjects, which then reports the 16-bit notice when it is due. A target
     // object on show is taken off.
-    void setTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes);
+    void setTarget(const level::LevelDocument* target);
     // The target grew by a merge: its render lists, textures and meshes are made again, without notice.
     void targetChanged();
-    // A source opened (or none): `pages` are its pages in 32-bit page form. A source object on show is
-    // taken off.
-    void setSource(const level::Tr4Level* pages, const wad::WadLibrary* library, const level::Lista_Mesh* meshes);
+    // A source opened (or none). A source object on show is taken off.
+    void setSource(const wad::LibraryDocument* source);
 
     // Makes the textures and render meshes that are due on `device`: the target's from its 32-bit
     // pages when the device takes that format, else from its 16-bit pages; the source's always from

@@ -1,9 +1,11 @@
 #include "preview/texture_set.h"
 
+#include "level/pages.h"
+
 namespace veltrane::preview {
 namespace {
 
-constexpr int kPageSide = 256;
+constexpr int kPageSide = static_cast<int>(level::kPageSide);
 
 std::size_t bytesPerTexel(TextureFormat format) { return format == TextureFormat::A8R8G8B8 ? 4 : 2; }
 
@@ -14,26 +16,26 @@ const PageTexture* entry(const std::vector<std::unique_ptr<PageTexture>>& table,
 }
 
 void makeTable(std::vector<std::unique_ptr<PageTexture>>& table, RenderDevice& device, std::int32_t pageCount,
-               TextureFormat format, const std::vector<std::uint8_t>& pages) {
+               TextureFormat format, std::span<const std::uint8_t> pages) {
     const std::size_t pageBytes = kPageSide * kPageSide * bytesPerTexel(format);
     table.clear();
     table.resize(static_cast<std::size_t>(pageCount));
     for (std::size_t i = 0; i < table.size(); ++i) {
         if ((i + 1) * pageBytes <= pages.size())
-            table[i] = CreatePageTexture(device, kPageSide, kPageSide, format,
-                                         std::span(pages).subspan(i * pageBytes, pageBytes));
+            table[i] = CreatePageTexture(device, kPageSide, kPageSide, format, pages.subspan(i * pageBytes, pageBytes));
     }
 }
 
 } // namespace
 
-trTextura::trTextura(const level::Tr4Level& source)
-    : pageCount(static_cast<std::int32_t>(source.Pages32.size() >> 18)), pageSource(&source) {}
+trTextura::trTextura(std::span<const std::uint8_t> pages32, std::span<const std::uint8_t> pages16)
+    : pageCount(static_cast<std::int32_t>(level::wholePages(pages32.size(), level::kPageBytes32))), pages32(pages32),
+      pages16(pages16) {}
 
 std::int32_t trTextura::Create32BitTextures(RenderDevice* device) {
     if (device == nullptr)
         return E_FAIL;
-    makeTable(textures32, *device, pageCount, TextureFormat::A8R8G8B8, pageSource->Pages32);
+    makeTable(textures32, *device, pageCount, TextureFormat::A8R8G8B8, pages32);
     uses32 = true;
     return 0;
 }
@@ -41,7 +43,7 @@ std::int32_t trTextura::Create32BitTextures(RenderDevice* device) {
 std::int32_t trTextura::Create16BitTextures(RenderDevice* device) {
     if (device == nullptr)
         return E_FAIL;
-    makeTable(textures16, *device, pageCount, TextureFormat::X1R5G5B5, pageSource->Pages16);
+    makeTable(textures16, *device, pageCount, TextureFormat::X1R5G5B5, pages16);
     uses32 = false;
     return 0;
 }

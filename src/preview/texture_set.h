@@ -1,21 +1,21 @@
 #pragma once
 
-#include "level/tr4_level.h"
 #include "preview/render_device.h"
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace veltrane::preview {
 
-// The page textures of one file: one 256 x 256 texture per whole page of the model's 32-bit pages,
-// made from those pages or from the 16-bit ones. Polygons refer to the textures without owning them,
-// so a set must outlive the render meshes built from it.
+// The page textures of one file: one 256 x 256 texture per whole page of its 32-bit pages, made from
+// those pages or from the 16-bit ones. Polygons refer to the textures without owning them, so a set
+// must outlive the render meshes built from it, and the pages must stay as they are while it makes them.
 class trTextura {
 public:
-    // Both tables empty, 16-bit in use until a table is made.
-    explicit trTextura(const level::Tr4Level& source);
+    // Both tables empty, 16-bit in use until a table is made. A library has no 16-bit pages.
+    trTextura(std::span<const std::uint8_t> pages32, std::span<const std::uint8_t> pages16);
 
     // Makes one texture per page from Pages32 (B, G, R, A texels) and puts that table in use.
     std::int32_t Create32BitTextures(RenderDevice* device);
@@ -31,7 +31,8 @@ public:
     std::vector<std::unique_ptr<PageTexture>> textures32;
     std::vector<std::unique_ptr<PageTexture>> textures16;
     std::int32_t pageCount = 0;
-    const level::Tr4Level* pageSource;
+    std::span<const std::uint8_t> pages32;
+    std::span<const std::uint8_t> pages16;
     bool uses32 = false;
 };
 

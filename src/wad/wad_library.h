@@ -60,15 +60,22 @@ struct WadLibrary {
     std::vector<std::uint16_t> AnimCommands;
     std::vector<std::uint32_t> MeshTrees; // four words a link
     std::vector<std::uint16_t> Frames;
-    std::vector<level::Tr4Moveable> Moveables; // Animation 0xFFFF: no animations
+    std::vector<level::Tr4Moveable> Moveables;
     std::vector<level::Tr4StaticMesh> StaticMeshes;
 
     bool operator==(const WadLibrary&) const = default;
 };
 
+// A library's AnimCommandOffset counts bytes of AnimCommands, two a command word (a level's counts words).
+constexpr std::size_t kCommandOffsetBytesPerWord = 2;
+
 // Reads a library. Refuses a version other than 129 and a file that ends before its twelve tables do,
 // with a message saying what is wrong and where.
 io::Outcome<WadLibrary> decodeLibrary(std::span<const std::uint8_t> file);
 io::Outcome<WadLibrary> readLibrary(const std::filesystem::path& path);
+
+// The bytes of a .wad file: the version word, then the twelve tables in file order, each a 32-bit
+// count and its elements. Throws io::FormatError for a table too long for its count.
+std::vector<std::uint8_t> encodeLibrary(const WadLibrary& library);
 
 } // namespace veltrane::wad

@@ -1,6 +1,6 @@
 #include "wad/wad_pages.h"
 
-#include "io/file_io.h"
+#include "wad/wad_library.h"
 
 namespace veltrane::wad {
 
@@ -21,18 +21,11 @@ std::vector<std::uint8_t> convertPages(std::span<const std::uint8_t> textureByte
     return pages;
 }
 
-std::size_t copyPages(level::Tr4Level& sourcePages) {
-    sourcePages.PageCount = static_cast<std::uint32_t>(sourcePages.Pages32.size() / level::kPageBytes32);
-    const std::size_t bytes = std::size_t{sourcePages.PageCount} * level::kPageBytes32;
-    sourcePages.PageCopy.assign(sourcePages.Pages32.begin(),
-                                sourcePages.Pages32.begin() + static_cast<std::ptrdiff_t>(bytes));
-    return bytes;
-}
-
-bool dumpFirstPage(const level::Tr4Level& sourcePages, const std::filesystem::path& path) {
-    if (sourcePages.PageCount == 0)
-        return false;
-    return io::writeScratchFile(path, std::span(sourcePages.PageCopy).first(level::kPageBytes32));
+PageSet makePageSet(std::span<const std::uint8_t> textureBytes) {
+    PageSet set;
+    set.pageCount = level::wholePages(textureBytes.size(), kWadPageBytes);
+    set.pages32 = convertPages(textureBytes.first(std::size_t{set.pageCount} * kWadPageBytes));
+    return set;
 }
 
 } // namespace veltrane::wad

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "level/tr4_level.h"
+#include "level/pages.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <span>
 #include <vector>
 
@@ -14,12 +13,14 @@ namespace veltrane::wad {
 // Returns 4 bytes for every whole 3 bytes of input.
 std::vector<std::uint8_t> convertPages(std::span<const std::uint8_t> textureBytes);
 
-// The source page set: a level record holding only the converted pages, their whole-page count and
-// the whole-page copy the texture merge reads from. Returns the bytes copied.
-std::size_t copyPages(level::Tr4Level& sourcePages);
+// A library's pages as the merge and the preview read them: its whole pages in the 32-bit form.
+struct PageSet {
+    std::vector<std::uint8_t> pages32; // pageCount pages of level::kPageBytes32
+    std::uint32_t pageCount = 0;
+    bool operator==(const PageSet&) const = default;
+};
 
-// Writes the first page of the copy, 262144 bytes, to `path` ("segundoA.bbb"). Writes nothing when
-// there is no page; a file that cannot be written is skipped. Returns whether it was written.
-bool dumpFirstPage(const level::Tr4Level& sourcePages, const std::filesystem::path& path);
+// The whole pages of a library's TextureBytes, converted; bytes after the last whole page are left out.
+PageSet makePageSet(std::span<const std::uint8_t> textureBytes);
 
 } // namespace veltrane::wad

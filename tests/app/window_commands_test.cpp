@@ -11,7 +11,6 @@
 namespace veltrane::app::testing {
 namespace {
 
-using merge::testing::TargetFixture;
 using preview::PreviewList;
 using preview::PreviewSelection;
 using preview::testing::kMagenta;
@@ -20,7 +19,7 @@ using preview::testing::near;
 class LoadedWindowTest : public WindowTest {
 protected:
     LoadedWindowTest() {
-        TargetFixture fixture;
+        auto fixture = merge::testing::targetFixture();
         fixture.level.StaticMeshes.push_back({20, 1, {}, 0});
         fixture.level.StaticMeshes.push_back({30, 2, {}, 0});
         fixture.level.Moveables.push_back({7, 1, 2, 0, 0, 0});
@@ -68,12 +67,12 @@ TEST_F(LoadedWindowTest, ChangeGivesTheHighlightedTargetEntryANewId) {
     click(*window->CheckListBox2, 1); // a source object on show does not change what Change changes
     window->Edit6->setText(QStringLiteral("9"));
     window->Button3Click();
-    EXPECT_EQ(window->targetLevel()->Moveables[1].ObjectId, 9u);
+    EXPECT_EQ(window->target()->level.Moveables[1].ObjectId, 9u);
     EXPECT_EQ(window->ListBox1->item(1)->text(), QStringLiteral("Moveable:ID #9"));
 
     window->Edit6->setText(QStringLiteral("-1"));
     window->Button3Click();
-    EXPECT_EQ(window->targetLevel()->Moveables[1].ObjectId, 0xFFFFFFFFu);
+    EXPECT_EQ(window->target()->level.Moveables[1].ObjectId, 0xFFFFFFFFu);
     EXPECT_EQ(window->ListBox1->item(1)->text(), QStringLiteral("Moveable:ID #-1"));
     EXPECT_TRUE(dialogs.notices.empty());
 
@@ -81,21 +80,21 @@ TEST_F(LoadedWindowTest, ChangeGivesTheHighlightedTargetEntryANewId) {
     window->Button3Click();
     ASSERT_EQ(dialogs.notices.size(), 1u);
     EXPECT_EQ(lastNotice().text, QStringLiteral("'abc' is not a valid integer value"));
-    EXPECT_EQ(window->targetLevel()->Moveables[1].ObjectId, 0xFFFFFFFFu);
+    EXPECT_EQ(window->target()->level.Moveables[1].ObjectId, 0xFFFFFFFFu);
 
     click(*window->ListBox2, 2);
     window->Edit6->setText(QStringLiteral("44"));
     window->Button3Click();
-    EXPECT_EQ(window->targetLevel()->StaticMeshes[2].ObjectId, 44u);
+    EXPECT_EQ(window->target()->level.StaticMeshes[2].ObjectId, 44u);
     EXPECT_EQ(window->ListBox2->item(2)->text(), QStringLiteral("Static Mesh:2"));
-    EXPECT_EQ(window->targetLevel()->Moveables[1].ObjectId, 0xFFFFFFFFu);
+    EXPECT_EQ(window->target()->level.Moveables[1].ObjectId, 0xFFFFFFFFu);
 }
 
 TEST_F(LoadedWindowTest, ChangeWithNoTargetEntryHighlightedDoesNothing) {
-    const level::Tr4Level before = *window->targetLevel();
+    const level::Tr4Level before = window->target()->level;
     window->Edit6->setText(QStringLiteral("abc"));
     window->Button3Click();
-    EXPECT_EQ(*window->targetLevel(), before);
+    EXPECT_EQ(window->target()->level, before);
     EXPECT_TRUE(dialogs.notices.empty());
 }
 
@@ -109,15 +108,15 @@ TEST_F(LoadedWindowTest, MergeAppendsTheTickedObjectsAndReportsFourLines) {
     EXPECT_EQ(lastNotice().title, QString());
     EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #7", "Moveable:ID #60"}));
     EXPECT_EQ(entries(*window->ListBox2), QStringList({"Static Mesh:0", "Static Mesh:1", "Static Mesh:2", "Static Mesh:3"}));
-    EXPECT_EQ(window->targetLevel()->StaticMeshes[3].ObjectId, 51u);
+    EXPECT_EQ(window->target()->level.StaticMeshes[3].ObjectId, 51u);
     const QStringList lines = memoLines();
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0], QStringLiteral("Total pages added:1"));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Amount of pieces textures added:")));
     EXPECT_EQ(lines[2], QStringLiteral("Total of pieces textures:") +
-                            QString::number(window->targetLevel()->ObjectTextures.size()));
+                            QString::number(window->target()->level.ObjectTextures.size()));
     EXPECT_EQ(lines[3],
-              QStringLiteral("Mesh data size (Bytes):") + QString::number(window->targetMeshes()->totalSize()));
+              QStringLiteral("Mesh data size (Bytes):") + QString::number((&window->target()->meshes)->totalSize()));
     // Ticks and what is on show stay; no target entry is highlighted.
     EXPECT_EQ(window->CheckListBox1->item(0)->checkState(), Qt::Checked);
     EXPECT_EQ(onShow(), std::optional(PreviewSelection{PreviewList::SourceMoveables, 1}));
@@ -130,17 +129,17 @@ TEST_F(LoadedWindowTest, MergeAppendsTheTickedObjectsAndReportsFourLines) {
 }
 
 TEST_F(LoadedWindowTest, MergeWithoutTicksStillReports) {
-    const auto textures = window->targetLevel()->ObjectTextures.size();
+    const auto textures = window->target()->level.ObjectTextures.size();
     window->Button1Click();
     EXPECT_EQ(lastNotice().text, QStringLiteral("Merging Done Successfully!"));
     EXPECT_EQ(memoLines(), QStringList({"Total pages added:0", "Amount of pieces textures added:0",
                                         "Total of pieces textures:" + QString::number(textures),
                                         "Mesh data size (Bytes):" +
-                                            QString::number(window->targetMeshes()->totalSize())}));
+                                            QString::number((&window->target()->meshes)->totalSize())}));
 }
 
 TEST_F(WindowTest, MergeIntoATargetWithoutStaticMeshesNamesWhatItSkipped) {
-    TargetFixture fixture;
+    auto fixture = merge::testing::targetFixture();
     fixture.level.StaticMeshes.clear();
     openTarget(writeTarget("target.tr4", fixture));
     openSource(writeSource("source.wad", twoOfEachSource()));
@@ -160,18 +159,18 @@ TEST_F(WindowTest, ARefusedMergeShowsItsReasonAndChangesNothing) {
     source.library.StaticMeshes[1].Mesh = 99;
     openSource(writeSource("source.wad", source));
     tick(*window->CheckListBox2, 1);
-    const level::Tr4Level before = *window->targetLevel();
+    const level::Tr4Level before = window->target()->level;
     window->Button1Click();
     EXPECT_TRUE(lastNotice().text.startsWith(QStringLiteral("merge refused: "))) << lastNotice().text.toStdString();
-    EXPECT_EQ(*window->targetLevel(), before);
+    EXPECT_EQ(window->target()->level, before);
     EXPECT_TRUE(memoLines().isEmpty());
 }
 
 TEST_F(WindowTest, AClickOnAnEntryPutsItsObjectOnTheScreen) {
     const auto demo = demo::writeDemoFiles(folder / "demo", demo::DemoScale::Normal);
     ASSERT_TRUE(demo.ok()) << demo.error();
-    openTarget(demo->Target);
-    openSource(demo->Source);
+    openTarget(demo->target);
+    openSource(demo->source);
     ASSERT_GT(window->CheckListBox1->count(), 0);
 
     const auto objectPixels = [this] {

@@ -3,7 +3,7 @@
 #include "../preview_gl/gl_fixtures.h"
 
 #include "level/level_file.h"
-#include "builders/wad_writer.h"
+#include "builders/library_builder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,7 +19,6 @@
 namespace veltrane::app::testing {
 namespace {
 
-using merge::testing::TargetFixture;
 using preview::testing::describe;
 using preview::testing::kMagenta;
 using preview::testing::near;
@@ -69,7 +68,7 @@ TEST_F(WindowTest, GrowingTheWindowGrowsThePreviewAndKeepsTheBoxesAtTheirSides) 
 }
 
 TEST_F(WindowTest, OpenTargetFillsTheTargetListsAndCountsItsMeshes) {
-    TargetFixture fixture;
+    auto fixture = merge::testing::targetFixture();
     fixture.level.Moveables.push_back({7, 1, 2, 0, 0, 0});
     fixture.level.StaticMeshes.push_back({30, 1, {}, 0});
     openTarget(writeTarget("two.tr4", fixture));
@@ -83,7 +82,7 @@ TEST_F(WindowTest, OpenTargetFillsTheTargetListsAndCountsItsMeshes) {
     EXPECT_TRUE(window->SaveAs1->isEnabled());
     EXPECT_TRUE(window->Button1->isEnabled());
     EXPECT_TRUE(std::filesystem::exists(folder / "temp_block"));
-    EXPECT_EQ(std::filesystem::file_size(folder / "tex16.tex"), window->targetLevel()->Pages16.size());
+    EXPECT_EQ(std::filesystem::file_size(folder / "tex16.tex"), window->target()->level.Pages16.size());
     EXPECT_TRUE(dialogs.notices.empty());
 }
 
@@ -106,7 +105,7 @@ TEST_F(WindowTest, ASecondOpenReplacesTheTargetAndWhatWasOnShow) {
     click(*window->ListBox1, 0);
     ASSERT_TRUE(window->Panel1->scene().selection().has_value());
 
-    TargetFixture second;
+    auto second = merge::testing::targetFixture();
     second.level.StaticMeshes.clear();
     second.level.Moveables.push_back({8, 1, 2, 0, 0, 0});
     openTarget(writeTarget("second.tr4", second));
@@ -121,13 +120,13 @@ TEST_F(WindowTest, CancelledDialogsChangeNothing) {
     openSource(writeSource("source.wad", twoOfEachSource()));
     click(*window->CheckListBox1, 1);
     const auto selection = window->Panel1->scene().selection();
-    const level::Tr4Level* target = window->targetLevel();
+    const level::LevelDocument* target = window->target();
 
     window->Open1Click();
     window->Open2Click();
     window->SaveAs1Click();
     EXPECT_EQ(dialogs.asked.size(), 5u);
-    EXPECT_EQ(window->targetLevel(), target);
+    EXPECT_EQ(window->target(), target);
     EXPECT_EQ(window->ListBox1->count(), 1);
     EXPECT_EQ(window->CheckListBox1->count(), 2);
     EXPECT_EQ(window->CheckListBox1->currentRow(), 1);
@@ -140,13 +139,13 @@ TEST_F(WindowTest, ADamagedFileIsReportedAndLeavesThePreviousOneAsItWas) {
     openTarget(writeTarget("target.tr4"));
     openSource(writeSource("source.wad", twoOfEachSource()));
     click(*window->ListBox1, 0);
-    const level::Tr4Level before = *window->targetLevel();
+    const level::Tr4Level before = window->target()->level;
 
     openTarget(writeBytes("broken.tr4", {1, 2, 3}));
     ASSERT_EQ(dialogs.notices.size(), 1u);
     EXPECT_EQ(lastNotice().title, QStringLiteral("Error"));
     EXPECT_TRUE(lastNotice().text.startsWith(QStringLiteral("Error\n\n"))) << lastNotice().text.toStdString();
-    EXPECT_EQ(*window->targetLevel(), before);
+    EXPECT_EQ(window->target()->level, before);
     EXPECT_EQ(window->ListBox1->count(), 1);
     EXPECT_EQ(window->ListBox1->currentRow(), 0);
     EXPECT_EQ(window->Panel1->scene().selection(),
@@ -155,7 +154,7 @@ TEST_F(WindowTest, ADamagedFileIsReportedAndLeavesThePreviousOneAsItWas) {
     openTarget(folder / "missing.tr4");
     EXPECT_TRUE(lastNotice().text.contains(QStringLiteral("missing.tr4"))) << lastNotice().text.toStdString();
 
-    auto wrongVersion = builders::encodeLibrary(twoOfEachSource().library);
+    auto wrongVersion = wad::encodeLibrary(twoOfEachSource().library);
     wrongVersion[0] = 7;
     openSource(writeBytes("old.wad", wrongVersion));
     EXPECT_EQ(lastNotice().title, QStringLiteral("Error"));
@@ -186,7 +185,7 @@ TEST_F(WindowTest, SaveAsWritesExactlyTheChosenNameAndTheFileLoadsAgain) {
     ASSERT_TRUE(reloaded.ok()) << reloaded.error();
     ASSERT_EQ(reloaded->Moveables.size(), 2u);
     EXPECT_EQ(reloaded->Moveables[1].ObjectId, 61u);
-    EXPECT_EQ(reloaded->MeshWords, window->targetLevel()->MeshWords);
+    EXPECT_EQ(reloaded->MeshWords, window->target()->level.MeshWords);
 
     openTarget(saved);
     EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #61"}));
@@ -275,7 +274,7 @@ TEST_F(WindowTest, ExitReleasesTheFilesAndClosesTheWindow) {
     click(*window->CheckListBox2, 0);
     window->Exit1->trigger();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(window->targetLevel(), nullptr);
+    EXPECT_EQ(window->target(), nullptr);
     EXPECT_EQ(window->source(), nullptr);
     EXPECT_FALSE(window->Panel1->scene().selection().has_value());
 }

@@ -2,11 +2,7 @@
 
 #include "../preview_gl/gl_fixtures.h"
 
-#include "level/level_file.h"
-#include "level/mesh_block.h"
-#include "builders/mesh_blocks.h"
 #include "builders/pages.h"
-#include "builders/wad_writer.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -80,26 +76,22 @@ WindowTest::~WindowTest() {
     std::filesystem::remove_all(folder);
 }
 
-std::filesystem::path WindowTest::writeTarget(const std::string& name, merge::testing::TargetFixture fixture) {
-    level::rebuildMeshBlock(fixture.meshes, fixture.level);
+std::filesystem::path WindowTest::writeTarget(const std::string& name, level::LevelDocument target) {
     const auto path = folder / name;
-    const auto written = level::writeLevel(path, fixture.level);
+    const auto written = level::saveLevelDocument(path, target);
     EXPECT_TRUE(written.ok()) << written.error();
     return path;
 }
 
-std::filesystem::path WindowTest::writeSource(const std::string& name, const merge::testing::SourceFixture& fixture) {
-    // The fixture keeps its meshes and pages parsed; the file holds them as a library does.
-    wad::WadLibrary library = fixture.library;
-    const auto block = builders::writeLibraryMeshes(fixture.meshes.meshes());
-    library.MeshWords = block.Words;
-    EXPECT_EQ(library.MeshPointers, block.Pointers);
-    for (std::size_t page = 0; page < fixture.pages.Pages32.size() / level::kPageBytes32; ++page)
+std::filesystem::path WindowTest::writeSource(const std::string& name, const wad::LibraryDocument& source) {
+    // The document holds its pages converted; the file holds them as a library does.
+    wad::WadLibrary library = source.library;
+    for (std::uint32_t page = 0; page < source.pages.pageCount; ++page)
         builders::appendLibraryPage(library, [page](int x, int y) {
             return builders::Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
                                  static_cast<std::uint8_t>(page * 100)};
         });
-    return writeBytes(name, builders::encodeLibrary(library));
+    return writeBytes(name, wad::encodeLibrary(library));
 }
 
 std::filesystem::path WindowTest::writeBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) {

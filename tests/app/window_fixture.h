@@ -56,8 +56,8 @@ protected:
     WindowTest();
     ~WindowTest() override;
 
-    std::filesystem::path writeTarget(const std::string& name, merge::testing::TargetFixture fixture = {});
-    std::filesystem::path writeSource(const std::string& name, const merge::testing::SourceFixture& fixture);
+    std::filesystem::path writeTarget(const std::string& name, level::LevelDocument target = merge::testing::targetFixture());
+    std::filesystem::path writeSource(const std::string& name, const wad::LibraryDocument& source);
     std::filesystem::path writeBytes(const std::string& name, const std::vector<std::uint8_t>& bytes);
 
     // File > Open Target / Open Source with the dialog answering `path`.

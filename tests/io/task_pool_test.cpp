@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-using namespace veltrane::io;
+namespace veltrane::io {
+namespace {
 
 TEST(TaskPool, EveryTaskRunsBeforeWaitReturnsIncludingTasksThatTasksSubmit) {
     for (const unsigned threads : {1u, 2u, 6u}) {
@@ -20,7 +21,7 @@ TEST(TaskPool, EveryTaskRunsBeforeWaitReturnsIncludingTasksThatTasksSubmit) {
     }
 }
 
-TEST(TaskPool, OneThreadRunsEverythingOnTheCallerInOrder) {
+TEST(TaskPool, OneThreadRunsEverythingOnTheCallerInOrderOnceWaitIsCalled) {
     const auto caller = std::this_thread::get_id();
     std::vector<int> order;
     TaskPool pool(1);
@@ -29,7 +30,7 @@ TEST(TaskPool, OneThreadRunsEverythingOnTheCallerInOrder) {
             EXPECT_EQ(std::this_thread::get_id(), caller);
             order.push_back(i);
         });
-    EXPECT_TRUE(order.empty()) << "nothing runs before wait";
+    EXPECT_TRUE(order.empty());
     pool.wait();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
 }
@@ -43,3 +44,6 @@ TEST(TaskPool, ATaskThatThrowsLetsTheOthersFinishAndWaitThrowsIt) {
     EXPECT_THROW(pool.wait(), std::runtime_error);
     EXPECT_EQ(ran, 10);
 }
+
+} // namespace
+} // namespace veltrane::io

@@ -1,18 +1,20 @@
+#include "builders/mesh_builder.h"
 #include "io/byte_writer.h"
 #include "level/mesh_block.h"
 
 #include <gtest/gtest.h>
 
-using namespace veltrane::level;
-using veltrane::io::ByteWriter;
-
+namespace veltrane::level {
 namespace {
 
-// Writes a mesh header by hand: centre, radius, vertices, and either normals or shades.
-void meshHead(ByteWriter& out, int vertices, int normals) {
-    out.i16(1);
-    out.i16(2);
-    out.i16(3);
+using builders::MeshBuilder;
+
+// A level-form mesh written by hand: centre, radius, vertices, normals (or shades for a negative
+// count), then rectangles and triangles, and a pad word when the bytes are not a multiple of 4.
+std::vector<std::uint8_t> levelMesh(int vertices, int normals, int rectangles, int triangles, std::uint16_t pad = 0) {
+    io::ByteWriter out;
+    for (std::int16_t word : {1, 2, 3})
+        out.i16(word);
     out.i32(100);
     out.i16(static_cast<std::int16_t>(vertices));
     for (int i = 0; i < vertices * 3; ++i)
@@ -20,19 +22,12 @@ void meshHead(ByteWriter& out, int vertices, int normals) {
     out.i16(static_cast<std::int16_t>(normals));
     for (int i = 0; i < (normals > 0 ? normals * 3 : -normals); ++i)
         out.i16(7);
-}
-
-std::vector<std::uint8_t> levelMesh(int vertices, int normals, int rectangles, int triangles, std::uint16_t pad = 0) {
-    ByteWriter out;
-    meshHead(out, vertices, normals);
     out.i16(static_cast<std::int16_t>(rectangles));
-    for (int i = 0; i < rectangles; ++i)
-        for (std::uint16_t word : {0, 1, 2, 3, 0x0005, 0x0001})
-            out.u16(word);
+    for (int i = 0; i < rectangles * 6; ++i)
+        out.u16(static_cast<std::uint16_t>(i % 6));
     out.i16(static_cast<std::int16_t>(triangles));
-    for (int i = 0; i < triangles; ++i)
-        for (std::uint16_t word : {0, 1, 2, 0x0006, 0x0000})
-            out.u16(word);
+    for (int i = 0; i < triangles * 5; ++i)
+        out.u16(static_cast<std::uint16_t>(i % 5));
     if (out.size() % 4 != 0)
         out.u16(pad);
     return out.take();
@@ -45,111 +40,117 @@ std::vector<std::uint8_t> joined(std::initializer_list<std::vector<std::uint8_t>
     return all;
 }
 
-} // namespace
-
-TEST(MeshBlock, MeshSizesFollowTheSizeRuleWithAPadWordToAMultipleOfFour) {
-    const auto block = joined({levelMesh(1, 0, 0, 0), levelMesh(2, 0, 0, 0, 0xBEEF), levelMesh(1, -3, 1, 1)});
+TEST(MeshBlock, MeshesTakeTheirSizeRuleWithAPadWordAndAreFoundByTheirOffset) {
+    const auto block = joined({levelMesh(1, 0, 0, 0), levelMesh(2, 0, 0, 0, 0xBEEF), levelMesh(1, -3, 1, 1),
+                               levelMesh(2, 2, 2, 3)});
     const auto meshes = parseMeshBlock(block, MeshKind::Level);
-    ASSERT_EQ(meshes.count(), 3);
+    ASSERT_EQ(meshes.count(), 4);
     EXPECT_EQ(levelFormSize(*meshes.get(0)), 24u);
     EXPECT_FALSE(meshes.get(0)->PadWord.has_value());
     EXPECT_EQ(levelFormSize(*meshes.get(1)), 32u);
     EXPECT_EQ(meshes.get(1)->PadWord, 0xBEEF);
     EXPECT_EQ(meshes.get(2)->Shades.size(), 3u) << "a normal count of -3 is followed by three shades";
     EXPECT_TRUE(meshes.get(2)->Normals.empty());
-    EXPECT_EQ(meshes.get(2)->Offset, 56u);
+    EXPECT_EQ(meshes.get(3)->Rectangles[1], (MeshRectangle{{0, 1, 2, 3}, 4, 5}));
     EXPECT_EQ(meshes.totalSize(), static_cast<std::int32_t>(block.size()));
-}
+    EXPECT_EQ(libraryFormSize(*meshes.get(3)), 14u + 12 + 12 + 2) << "a library list counts no faces";
 
-TEST(MeshBlock, SearchAndGetMissBeyondTheMeshes) {
-    const auto meshes = parseMeshBlock(joined({levelMesh(1, 0, 0, 0), levelMesh(1, 0, 0, 0)}), MeshKind::Level);
-    EXPECT_EQ(meshes.MeshIndexOf(24), 1);
+    EXPECT_EQ(meshes.MeshIndexOf(56), 2);
     EXPECT_EQ(meshes.MeshIndexOf(4), -1) << "not the start of a mesh";
-    EXPECT_EQ(meshes.get(2), nullptr);
+    EXPECT_EQ(meshes.get(4), nullptr);
+    EXPECT_EQ(meshes.get(-1), nullptr);
     EXPECT_EQ(parseMeshBlock({}, MeshKind::Level).MeshIndexOf(0), -1);
 }
 
-TEST(MeshBlock, RebuildingGivesTheSameBytesWithZeroPadWords) {
+TEST(MeshBlock, RebuildingGivesTheSameBytesWithZeroPadWordsAndAppendedMeshesAtTheirOffsets) {
     const auto block = joined({levelMesh(2, 2, 1, 0, 0xFFFF), levelMesh(3, -1, 2, 3, 0x1234)});
-    const auto meshes = parseMeshBlock(block, MeshKind::Level);
-    Tr4Level level;
-    level.MeshWords = bytesToWords(block);
-    ASSERT_EQ(rebuildMeshBlock(meshes, level), block.size());
-    const auto expected = joined({levelMesh(2, 2, 1, 0), levelMesh(3, -1, 2, 3)});
-    EXPECT_EQ(level.MeshWords, bytesToWords(expected));
-}
-
-TEST(MeshBlock, AnAppendedMeshLandsAtItsRecordedOffset) {
-    auto meshes = parseMeshBlock(levelMesh(2, 0, 0, 0), MeshKind::Level);
+    auto meshes = parseMeshBlock(block, MeshKind::Level);
     MeshRecord added = *meshes.get(0);
     added.Offset = meshes.nextOffset();
-    const auto addedSize = meshes.append(added);
+    EXPECT_EQ(added.Offset, block.size());
+    EXPECT_EQ(meshes.append(added), 56);
+
     Tr4Level level;
-    const auto length = rebuildMeshBlock(meshes, level);
-    EXPECT_EQ(length, 32u + static_cast<std::uint32_t>(addedSize));
-    EXPECT_EQ(added.Offset, 32u);
-    EXPECT_EQ(parseMeshBlock(wordBytes(level.MeshWords), MeshKind::Level).MeshIndexOf(32), 1);
+    ASSERT_EQ(rebuildMeshBlock(meshes, level), block.size() + 56);
+    EXPECT_EQ(level.MeshWords, bytesToWords(joined({levelMesh(2, 2, 1, 0), levelMesh(3, -1, 2, 3), levelMesh(2, 2, 1, 0)})));
+    EXPECT_EQ(parseMeshBlock(wordBytes(level.MeshWords), MeshKind::Level).MeshIndexOf(added.Offset), 2);
+    EXPECT_EQ(rebuildMeshBlock(Lista_Mesh(MeshKind::Level), level), 0u) << "an empty list leaves MeshWords";
+    EXPECT_FALSE(level.MeshWords.empty());
 }
 
 TEST(MeshBlock, ABlockTheMeshesDoNotTileIsKeptAndAddedMeshesFollowIt) {
     // One whole mesh, then six bytes that cannot be a mesh.
-    auto block = levelMesh(1, 0, 0, 0);
-    block.insert(block.end(), {1, 2, 3, 4, 5, 6});
+    const auto block = joined({levelMesh(1, 0, 0, 0), {1, 2, 3, 4, 5, 6}});
     auto meshes = parseMeshBlock(block, MeshKind::Level);
     ASSERT_EQ(meshes.count(), 1);
     EXPECT_EQ(meshes.nextOffset(), 30u);
-
     MeshRecord added = *meshes.get(0);
     added.Offset = meshes.nextOffset();
     meshes.append(added);
-    Tr4Level level;
-    ASSERT_EQ(rebuildMeshBlock(meshes, level), 30u + 24u);
-    const auto rebuilt = wordBytes(level.MeshWords);
-    EXPECT_TRUE(std::equal(block.begin(), block.end(), rebuilt.begin())) << "no existing byte moves";
     EXPECT_EQ(meshes.nextOffset(), 54u);
+    EXPECT_EQ(serialiseMeshBlock(meshes), joined({block, levelMesh(1, 0, 0, 0)})) << "no existing byte moves";
+
+    auto library = levelMesh(3, 0, 0, 0);
+    library.erase(library.end() - 8, library.end());
+    EXPECT_EQ(parseMeshBlock(library, MeshKind::Library).count(), 0) << "a library's cut mesh is dropped";
 }
 
-TEST(MeshBlock, LibraryPolygonsConvertToLevelFaces) {
-    ByteWriter out;
-    meshHead(out, 4, 0);
-    out.i16(3);
-    for (std::uint16_t word : {9, 0, 1, 2, 3, 0xFFFB}) // a quad with texture -5
-        out.u16(word);
-    out.u8(5); // attribute byte
-    out.u8(0xEE);
-    for (std::uint16_t word : {7, 0x0011}) // another shape: no vertex indices, 6 bytes in all
-        out.u16(word);
-    out.u8(0);
-    out.u8(0);
-    for (std::uint16_t word : {8, 3, 2, 1, 0x0803})
-        out.u16(word);
-    out.u8(1);
-    out.u8(0);
-    if (out.size() % 4 != 0)
-        out.u16(0);
-    const auto block = out.take();
-    const auto meshes = parseMeshBlock(block, MeshKind::Library);
-    ASSERT_EQ(meshes.count(), 1);
-    const MeshRecord& library = *meshes.get(0);
-    ASSERT_EQ(library.Polygons.size(), 3u);
-    EXPECT_EQ(library.Polygons[1].Texture, 0x0011);
+TEST(MeshBlock, LibraryMeshesWrittenAndParsedBackAreAsBuiltAndConvertToLevelFaces) {
+    const std::vector<MeshRecord> meshes = {
+        MeshBuilder(MeshKind::Library)
+            .vertex(0, 0, 0).vertex(100, 0, 0).vertex(100, -100, 0).vertex(0, -100, 0)
+            .normal(0, 0, -16384).normal(0, 0, -16384).normal(0, 0, -16384).normal(0, 0, -16384)
+            .quad({0, 1, 2, 3}, 0xFFFB, 5, 0xEE)
+            .polygon(7, 0x0011, 2, 9)
+            .triangle({3, 2, 1}, 0x0803, 1)
+            .build(),
+        MeshBuilder(MeshKind::Library).vertex(-5, 5, -5).shade(4096).shade(0).triangle({0, 0, 0}, 0).build(),
+        MeshBuilder(MeshKind::Library).sphere({1, 2, 3}, 40).build()};
+    ASSERT_NE(meshes[0].PadWord.has_value(), meshes[1].PadWord.has_value()) << "both pad cases are covered";
+    const auto block = serialiseLibraryMeshes(meshes);
+    const auto parsed = parseMeshBlock(wordBytes(block.words), MeshKind::Library);
+    ASSERT_EQ(parsed.count(), 3);
+    for (std::size_t i = 0; i < meshes.size(); ++i) {
+        auto expected = meshes[i];
+        expected.Offset = block.pointers[i];
+        EXPECT_EQ(*parsed.get(static_cast<std::int32_t>(i)), expected) << "mesh " << i;
+    }
+    EXPECT_EQ(block.pointers[1], 14u + 24 + 24 + 2 + 14 + 6 + 12) << "12 bytes a triangle, 14 a quad, 6 another shape";
 
+    const MeshRecord& library = *parsed.get(0);
     const auto converted = convertToLevelForm(library);
     ASSERT_EQ(converted.NumRectangles, 1);
     ASSERT_EQ(converted.NumTriangles, 1);
     EXPECT_EQ(converted.Rectangles[0], (MeshRectangle{{0, 1, 2, 3}, 0xFFFB, 5}));
     EXPECT_EQ(converted.Triangles[0], (MeshTriangle{{3, 2, 1}, 0x0803, 1}));
-    EXPECT_EQ(converted.Vertices, library.Vertices);
-
+    EXPECT_EQ(converted.Normals, library.Normals);
+    EXPECT_FALSE(converted.PadWord.has_value());
     const std::vector<std::uint16_t> replacements = {40, 41, 42};
     const auto remapped = convertToLevelForm(library, replacements);
     EXPECT_EQ(remapped.Rectangles[0].Texture, 40);
     EXPECT_EQ(remapped.Triangles[0].Texture, 42);
-    EXPECT_EQ(levelFormSize(remapped), 14u + 24 + 4 + 12 + 10 + 0);
+    EXPECT_EQ(levelFormSize(remapped), 14u + 24 + 24 + 4 + 12 + 10 + 0);
 }
 
-TEST(MeshBlock, AMeshCutShortByTheEndOfALibraryBlockIsDropped) {
-    auto block = levelMesh(3, 0, 0, 0);
-    block.erase(block.end() - 8, block.end());
-    EXPECT_EQ(parseMeshBlock(block, MeshKind::Library).count(), 0);
+TEST(MeshRecord, ALibraryFacesTextureWordNamesItsSampleOrientationAndMirror) {
+    struct Case {
+        std::uint16_t shape;
+        std::uint16_t word;
+        LibraryFaceTexture named;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {kShapeQuad, 5, {5, 7, false}},
+             {kShapeQuad, static_cast<std::uint16_t>(-5), {5, 7, true}},
+             {kShapeTriangle, 0xA803, {3, 2, true}}, // mirror, orientation 2, bit 11 ignored, sample 3
+             {kShapeTriangle, 0x4FFF, {0x7FF, 4, false}},
+             {5, 0x9000, {-0x7000, 1, true}}, // another shape keeps its word whole
+         }) {
+        const LibraryFaceTexture named = libraryFaceTexture(c.shape, c.word);
+        EXPECT_EQ(named.sample, c.named.sample) << c.word;
+        EXPECT_EQ(named.orientation, c.named.orientation) << c.word;
+        EXPECT_EQ(named.mirrored, c.named.mirrored) << c.word;
+    }
 }
+
+} // namespace
+} // namespace veltrane::level

@@ -1,5 +1,6 @@
 #include "merge/animation_merge.h"
 
+#include "merge/merge_operation.h"
 #include "merge_fixture.h"
 
 #include <gtest/gtest.h>
@@ -8,38 +9,12 @@ namespace veltrane::merge {
 namespace {
 
 using testing::SourceFixture;
-using testing::TargetFixture;
-
-TEST(CountMoveableAnimations, RunsToTheNextMoveableWithAnimationsOrToTheEnd) {
-    SourceFixture source;
-    source.library.Animations.resize(10);
-    source.addMoveable(1, 1, 0, 2);
-    source.addMoveable(2, 1, 0, kNoAnimation);
-    source.addMoveable(3, 1, 0, 5);
-    source.addMoveable(4, 1, 0, kNoAnimation);
-    source.addMoveable(5, 1, 0, kNoAnimation);
-    EXPECT_EQ(CountMoveableAnimations(source.library, 0), 3);
-    EXPECT_EQ(CountMoveableAnimations(source.library, 1), 0);
-    EXPECT_EQ(CountMoveableAnimations(source.library, 2), 5); // only moveables without animations follow
-    source.addMoveable(6, 1, 0, 8);
-    EXPECT_EQ(CountMoveableAnimations(source.library, 5), 2); // the last takes them to the end
-}
-
-TEST(CommandRunWords, CommandsAreCopiedWithTheirOperands) {
-    const std::vector<std::uint16_t> commands = {1, 10, 20, 30, 2, 5, 6, 3, 4, 5, 100, 200, 6, 1, 2, 7};
-    EXPECT_EQ(commandRunWords(commands, 0, 1), 4u);
-    EXPECT_EQ(commandRunWords(commands, 0, 4), 9u); // position change, jump, empty hands, kill
-    EXPECT_EQ(commandRunWords(commands, 9, 3), 7u);  // sound, effect, an opcode without operands
-    EXPECT_EQ(commandRunWords(commands, 4, 0), 0u);
-    EXPECT_EQ(commandRunWords(commands, 13, 1), std::nullopt); // an effect whose operands the table ends inside
-    EXPECT_EQ(commandRunWords(commands, 16, 1), std::nullopt);
-}
 
 class AnimationMergeTest : public ::testing::Test {
 protected:
     AnimationMergeTest() {
         // Moveable 0 has no animations; moveable 1 has animations 1 to 3 of the library; moveable 2 has 4.
-        source.addMoveable(7, 1, 3, kNoAnimation);
+        source.addMoveable(7, 1, 3, level::kNoAnimation);
         source.addMoveable(8, 1, 41, 1);
         source.addMoveable(9, 1, 2, 4);
         auto& animations = source.library.Animations;
@@ -57,58 +32,60 @@ protected:
         animations[1].AnimCommandOffset = 4;
         animations[2].AnimCommandOffset = 18;
     }
+    const level::Tr4Level& merged(std::int32_t moveable) {
+        const auto result = mergeObjects(target, source, {{}, {moveable}});
+        EXPECT_TRUE(result.ok()) << result.error();
+        return target.level;
+    }
     SourceFixture source;
-    TargetFixture target;
+    level::LevelDocument target = testing::targetFixture();
 };
 
 TEST_F(AnimationMergeTest, AMoveableWithoutAnimationsStillBringsItsFrames) {
-    const auto before = target.level;
-    const MergedAnimations merged = MergeAnimations(target.level, source.library, 0);
-    EXPECT_EQ(merged.Animation, kNoAnimation);
-    EXPECT_EQ(merged.FrameOffset, 12u);
-    EXPECT_EQ(target.level.Frames.size(), 9u);
-    EXPECT_EQ(target.level.Frames[6], 700);
-    EXPECT_EQ(target.level.Animations, before.Animations);
+    const auto animations = target.level.Animations;
+    const level::Tr4Level& level = merged(0);
+    EXPECT_EQ(level.Moveables[1].Animation, level::kNoAnimation);
+    EXPECT_EQ(level.Moveables[1].FrameOffset, 12u);
+    EXPECT_EQ(level.Frames, (std::vector<std::uint16_t>{1, 2, 3, 4, 5, 6, 700, 701, 702}));
+    EXPECT_EQ(level.Animations, animations);
 }
 
 TEST_F(AnimationMergeTest, AnimationsAreAppendedWithEveryIndexRebased) {
-    const MergedAnimations merged = MergeAnimations(target.level, source.library, 1);
-    const level::Tr4Level& level = target.level;
-    EXPECT_EQ(merged.FrameOffset, 12u);
-    EXPECT_EQ(merged.Animation, 1);
+    const level::Tr4Level& level = merged(1);
+    EXPECT_EQ(level.Moveables[1].FrameOffset, 12u);
+    EXPECT_EQ(level.Moveables[1].Animation, 1);
     ASSERT_EQ(level.Animations.size(), 4u);
     EXPECT_EQ(level.Frames.size(), 6u + 41u);
     EXPECT_EQ(level.Frames[6], 800);
 
-    const level::Tr4Animation& first = level.Animations[1];
-    EXPECT_EQ(first.FrameOffset, 12u);
-    EXPECT_EQ(first.StateId, 11);
-    EXPECT_EQ(first.Speed, 100u);
-    EXPECT_EQ(first.LateralAccel, 400u);
-    EXPECT_EQ(first.NextAnimation, 3); // library 3, the moveable's third
-    EXPECT_EQ(first.StateChangeOffset, 0);
-    EXPECT_EQ(level.StateChanges.size(), 3u);
-    // Two whole frames of 16 bytes: the next animation starts 32 bytes on.
+    level::Tr4Animation expected = source.library.Animations[1];
+    expected.FrameOffset = 12;
+    expected.NextAnimation = 3; // library 3, the moveable's third
+    expected.StateChangeOffset = 0;
+    expected.AnimCommandOffset = 1;
+    EXPECT_EQ(level.Animations[1], expected);
+    // Two whole frames of 16 bytes: the next animation starts 32 bytes on; FrameSize 0 counts a byte a frame.
     EXPECT_EQ(level.Animations[2].FrameOffset, 44u);
-    // FrameSize 0 counts one byte a frame: 9 bytes.
     EXPECT_EQ(level.Animations[3].FrameOffset, 53u);
     EXPECT_EQ(level.Animations[2].NextAnimation, 2);
     EXPECT_EQ(level.Animations[3].NextAnimation, 0);
-    EXPECT_EQ(level.Animations[3].StateChangeOffset, 3); // no state change: the count at that moment
+    EXPECT_EQ(level.Animations[3].StateChangeOffset, 3) << "no state change: the count at that moment";
+    // Commands are copied whole and named by word index.
+    EXPECT_EQ(level.Animations[2].AnimCommandOffset, 8);
+    EXPECT_EQ(level.AnimCommands, (std::vector<std::uint16_t>{3, 1, 10, 20, 30, 5, 40, 50, 4}));
 }
 
 TEST_F(AnimationMergeTest, NextAnimationIsRebasedIn16BitArithmetic) {
     target.level.Animations.clear();
-    const MergedAnimations merged = MergeAnimations(target.level, source.library, 1);
-    EXPECT_EQ(merged.Animation, 0);
+    const level::Tr4Level& level = merged(1);
+    EXPECT_EQ(level.Moveables[1].Animation, 0);
     // Library animation 3 names animation 0, before the moveable's own: 0 - 1 + 0 wraps.
-    EXPECT_EQ(target.level.Animations[2].NextAnimation, 0xFFFF);
+    EXPECT_EQ(level.Animations[2].NextAnimation, 0xFFFF);
 }
 
 TEST_F(AnimationMergeTest, StateChangesAndDispatchesKeepTheirDistancesInTheRun) {
     target.level.AnimDispatches.resize(10);
-    MergeAnimations(target.level, source.library, 1);
-    const level::Tr4Level& level = target.level;
+    const level::Tr4Level& level = merged(1);
     // Animation 1's state changes 0 and 1 carry 0 and 1 dispatches; the run starts at state change 0's.
     ASSERT_EQ(level.StateChanges.size(), 3u);
     EXPECT_EQ(level.StateChanges[0].DispatchOffset, 10);
@@ -119,44 +96,27 @@ TEST_F(AnimationMergeTest, StateChangesAndDispatchesKeepTheirDistancesInTheRun) 
     EXPECT_EQ(level.StateChanges[2].DispatchOffset, 11);
     ASSERT_EQ(level.AnimDispatches.size(), 13u);
     EXPECT_EQ(level.AnimDispatches[11].Low, 3);
-    EXPECT_EQ(level.AnimDispatches[12].Low, 5);
     // Their NextAnimation is rebased like an animation's.
-    EXPECT_EQ(level.AnimDispatches[12].NextAnimation, 3);
-    EXPECT_EQ(level.AnimDispatches[12].NextFrame, 9);
+    EXPECT_EQ(level.AnimDispatches[12], (level::Tr4AnimDispatch{5, 6, 3, 9}));
 }
 
-TEST_F(AnimationMergeTest, CommandsAreCopiedWholeAndNamedByWordIndex) {
-    MergeAnimations(target.level, source.library, 1);
-    const level::Tr4Level& level = target.level;
-    EXPECT_EQ(level.Animations[1].AnimCommandOffset, 1);
-    EXPECT_EQ(level.Animations[1].AnimCommandCount, 2);
-    EXPECT_EQ(level.Animations[2].AnimCommandOffset, 8);
-    EXPECT_EQ(level.AnimCommands, (std::vector<std::uint16_t>{3, 1, 10, 20, 30, 5, 40, 50, 4}));
+TEST_F(AnimationMergeTest, AnOddFrameBlockDropsItsLastByte) {
+    source.library.Moveables[0].FrameOffset = 1; // bytes 1 to 5: two whole words from byte 1
+    const level::Tr4Level& level = merged(0);
+    ASSERT_EQ(level.Frames.size(), 8u);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.library.Frames.data());
+    EXPECT_EQ(level.Frames[6], bytes[1] | bytes[2] << 8);
+    EXPECT_EQ(level.Frames[7], bytes[3] | bytes[4] << 8);
 }
 
 TEST(AppendAnimDispatches, StateChangesWithoutDispatchesKeepTheirOffsets) {
     SourceFixture source;
     source.library.StateChanges = {{0, 0, 7}, {1, 0, 9}};
-    TargetFixture target;
-    target.level.StateChanges = source.library.StateChanges;
-    EXPECT_EQ(AppendAnimDispatches(target.level, source.library, 0, 2, 0), 0u);
-    EXPECT_EQ(target.level.StateChanges[0].DispatchOffset, 7);
-    EXPECT_EQ(target.level.StateChanges[1].DispatchOffset, 9);
-    EXPECT_TRUE(target.level.AnimDispatches.empty());
-    EXPECT_EQ(AppendAnimDispatches(target.level, source.library, 0, 0, 0), 0u);
-}
-
-TEST(MergeAnimations, AnOddFrameBlockDropsItsLastByte) {
-    SourceFixture source;
-    source.addMoveable(1, 1, 4, kNoAnimation);
-    source.addMoveable(2, 1, 4, kNoAnimation);
-    source.library.Moveables[0].FrameOffset = 1; // bytes 1 to 7: three whole words from byte 1
-    TargetFixture target;
-    MergeAnimations(target.level, source.library, 0);
-    ASSERT_EQ(target.level.Frames.size(), 9u);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.library.Frames.data());
-    EXPECT_EQ(target.level.Frames[6], bytes[1] | bytes[2] << 8);
-    EXPECT_EQ(target.level.Frames[8], bytes[5] | bytes[6] << 8);
+    level::Tr4Level target;
+    target.StateChanges = source.library.StateChanges;
+    AppendAnimDispatches(target, source.library, 0, 2, 0, 0);
+    EXPECT_EQ(target.StateChanges, source.library.StateChanges);
+    EXPECT_TRUE(target.AnimDispatches.empty());
 }
 
 } // namespace

@@ -1,23 +1,10 @@
 #include "merge_fixture.h"
 
+#include "builders/library_builder.h"
 #include "builders/mesh_blocks.h"
-#include "wad/wad_pages.h"
-
-#include <algorithm>
+#include "level/mesh_block.h"
 
 namespace veltrane::merge::testing {
-namespace {
-
-level::MeshRecord targetMesh(std::int16_t vertices, std::uint16_t texture) {
-    level::MeshRecord mesh;
-    mesh.NumVertices = vertices;
-    mesh.Vertices.assign(static_cast<std::size_t>(vertices), {1, 2, 3});
-    mesh.NumRectangles = 1;
-    mesh.Rectangles.push_back({{0, 1, 2, 0}, texture, 0});
-    return mesh;
-}
-
-} // namespace
 
 level::MeshPolygon quad(std::uint16_t texture, std::uint8_t attribute) {
     return {level::kShapeQuad, {0, 1, 2, 3}, texture, attribute, 0};
@@ -25,12 +12,6 @@ level::MeshPolygon quad(std::uint16_t texture, std::uint8_t attribute) {
 
 level::MeshPolygon triangle(std::uint16_t texture, std::uint8_t attribute) {
     return {level::kShapeTriangle, {0, 1, 2, 0}, texture, attribute, 0};
-}
-
-level::MeshPolygon otherShape(std::uint16_t shape, std::uint16_t texture) { return {shape, {}, texture, 0, 0}; }
-
-std::array<std::uint8_t, 4> sourceTexel(std::uint32_t page, std::uint32_t x, std::uint32_t y) {
-    return {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(page * 16 + 1), 255};
 }
 
 std::array<std::uint8_t, 4> texelOf(const std::vector<std::uint8_t>& pages32, std::size_t page, std::size_t x,
@@ -44,32 +25,32 @@ std::uint16_t texel16Of(const std::vector<std::uint8_t>& pages16, std::size_t pa
     return static_cast<std::uint16_t>(pages16.at(at) | pages16.at(at + 1) << 8);
 }
 
+std::array<std::uint8_t, 4> sourceTexel(std::uint32_t page, std::uint32_t x, std::uint32_t y) {
+    return {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(page * 16 + 1), 255};
+}
+
 SourceFixture::SourceFixture(std::uint32_t pageCount) {
-    library.Version = wad::kWadVersion;
-    pages.Pages32.resize(pageCount * level::kPageBytes32);
+    library = builders::emptyLibrary();
+    pages.pageCount = pageCount;
     for (std::uint32_t page = 0; page < pageCount; ++page)
         for (std::uint32_t y = 0; y < 256; ++y)
             for (std::uint32_t x = 0; x < 256; ++x) {
                 const auto texel = sourceTexel(page, x, y);
-                std::copy(texel.begin(), texel.end(), pages.Pages32.begin() + page * level::kPageBytes32 + y * 1024 + x * 4);
+                pages.pages32.insert(pages.pages32.end(), texel.begin(), texel.end());
             }
-    wad::copyPages(pages);
 }
 
 std::uint16_t SourceFixture::addMesh(std::vector<level::MeshPolygon> polygons) {
     level::MeshRecord mesh;
-    mesh.Offset = blockSize_;
     mesh.NumVertices = 4;
     mesh.Vertices = {{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
     mesh.NumNormals = -4;
     mesh.Shades = {1, 2, 3, 4};
     mesh.NumPolygons = static_cast<std::int16_t>(polygons.size());
     mesh.Polygons = std::move(polygons);
-    const std::uint32_t bytes = builders::unpaddedMeshBytes(mesh, level::MeshKind::Library);
-    blockSize_ += bytes % 4 == 0 ? bytes : bytes + 2;
-    library.MeshPointers.push_back(mesh.Offset);
-    meshes.append(std::move(mesh));
-    return static_cast<std::uint16_t>(library.MeshPointers.size() - 1);
+    const std::size_t pointer = builders::appendMesh(library, mesh);
+    meshes = level::parseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
+    return static_cast<std::uint16_t>(pointer);
 }
 
 std::uint16_t SourceFixture::addSample(std::uint8_t x, std::uint8_t y, std::uint16_t page, std::int32_t width,
@@ -80,12 +61,8 @@ std::uint16_t SourceFixture::addSample(std::uint8_t x, std::uint8_t y, std::uint
 }
 
 std::int32_t SourceFixture::addStatic(std::uint32_t objectId, std::vector<level::MeshPolygon> polygons) {
-    level::Tr4StaticMesh record;
-    record.ObjectId = objectId;
-    record.Mesh = addMesh(std::move(polygons));
-    record.Box = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    record.Flags = 3;
-    library.StaticMeshes.push_back(record);
+    const std::uint16_t mesh = addMesh(std::move(polygons));
+    library.StaticMeshes.push_back({objectId, mesh, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 3});
     return static_cast<std::int32_t>(library.StaticMeshes.size() - 1);
 }
 
@@ -93,26 +70,24 @@ std::int32_t SourceFixture::addMoveable(std::uint32_t objectId, std::uint16_t me
                                         std::uint16_t animation) {
     if (library.TextureSamples.empty())
         addSample(0, 0, 0, 8, 8);
-    level::Tr4Moveable record;
-    record.ObjectId = objectId;
-    record.MeshCount = meshCount;
+    level::Tr4Moveable record{objectId, meshCount, 0, static_cast<std::uint32_t>(library.MeshTrees.size()),
+                              static_cast<std::uint32_t>(library.Frames.size() * 2), animation};
     for (std::uint16_t k = 0; k < meshCount; ++k) {
         const std::uint16_t pointer = addMesh({quad(0)});
         if (k == 0)
             record.StartingMesh = pointer;
     }
-    record.MeshTree = static_cast<std::uint32_t>(library.MeshTrees.size());
     for (std::uint32_t word = 0; word + 4 < meshCount * 4u; ++word)
         library.MeshTrees.push_back(1000 * objectId + word);
-    record.FrameOffset = static_cast<std::uint32_t>(library.Frames.size() * 2);
     for (std::uint32_t word = 0; word < frameWords; ++word)
         library.Frames.push_back(static_cast<std::uint16_t>(objectId * 100 + word));
-    record.Animation = animation;
     library.Moveables.push_back(record);
     return static_cast<std::int32_t>(library.Moveables.size() - 1);
 }
 
-TargetFixture::TargetFixture() {
+level::LevelDocument targetFixture() {
+    level::LevelDocument target;
+    level::Tr4Level& level = target.level;
     level.Version = 0x00345254;
     level.NumRoomPages = 2;
     level.NumObjectPages = 1;
@@ -122,12 +97,15 @@ TargetFixture::TargetFixture() {
     level.ObjectTextures.resize(4);
     for (std::uint16_t i = 0; i < 4; ++i)
         level.ObjectTextures[i].Tile = static_cast<std::uint16_t>(i % 3);
-
     for (std::int16_t vertices : {3, 4, 5}) {
-        level::MeshRecord mesh = targetMesh(vertices, 1);
-        mesh.Offset = meshes.nextOffset();
+        level::MeshRecord mesh;
+        mesh.NumVertices = vertices;
+        mesh.Vertices.assign(static_cast<std::size_t>(vertices), {1, 2, 3});
+        mesh.NumRectangles = 1;
+        mesh.Rectangles.push_back({{0, 1, 2, 0}, 1, 0});
+        mesh.Offset = target.meshes.nextOffset();
         level.MeshPointers.push_back(mesh.Offset);
-        meshes.append(std::move(mesh));
+        target.meshes.append(std::move(mesh));
     }
     level.StaticMeshes.push_back({10, 0, {}, 0});
     level.Moveables.push_back({20, 2, 1, 0, 0, 0});
@@ -135,6 +113,7 @@ TargetFixture::TargetFixture() {
     level.Frames = {1, 2, 3, 4, 5, 6};
     level.Animations.push_back({});
     level.AnimCommands = {3};
+    return target;
 }
 
 } // namespace veltrane::merge::testing

@@ -1,7 +1,6 @@
-#include "merge/page_conversion.h"
-#include "merge/piece_layout.h"
 #include "merge/texture_placement.h"
 
+#include "level/pages.h"
 #include "merge_fixture.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@ namespace veltrane::merge {
 namespace {
 
 using testing::SourceFixture;
-using testing::TargetFixture;
 
 // A piece of its own rectangle: distinct source positions keep the placement cache out of the way.
 TexturePiece sized(std::int32_t width, std::int32_t height, std::uint32_t sourceX = 0, std::uint32_t sourceY = 0,
@@ -171,22 +169,6 @@ TEST(ObjectTextureOfAPiece, FixedFieldsAndTranslucency) {
     EXPECT_EQ(objectTextureFor(piece, 9, 10, 20).Attribute, 2);
 }
 
-TEST(PageConversion, SixteenBitTexelsTakeFiveBitsOfRedGreenBlueAndTheAlphaBit) {
-    const std::vector<std::uint8_t> texels = {
-        255, 0, 0, 255,   // blue, opaque
-        0, 0, 255, 255,   // red, opaque
-        0, 255, 0, 254,   // green, not opaque
-        16, 100, 200, 255 // 16*31/255 = 1, 100*31/255 = 12, 200*31/255 = 24
-    };
-    const auto pages16 = convertPagesTo16(texels);
-    ASSERT_EQ(pages16.size(), 8u);
-    const auto word = [&](std::size_t i) { return pages16[2 * i] | pages16[2 * i + 1] << 8; };
-    EXPECT_EQ(word(0), 0x801F);
-    EXPECT_EQ(word(1), 0xFC00);
-    EXPECT_EQ(word(2), 0x03E0);
-    EXPECT_EQ(word(3), 0x8000 | 24 << 10 | 12 << 5 | 1);
-}
-
 class PlacementTest : public ::testing::Test {
 protected:
     // Places one piece for each sample given, on a fresh list whose base is the target's count.
@@ -194,15 +176,15 @@ protected:
         Lista_Texturas pieces = BeginTextureMerge(target.level);
         for (std::uint16_t sample : samples)
             RemapFaceTexture(pieces, source.library, testing::quad(sample));
-        return PlaceTexturePieces(pieces, source.pages, target.level);
+        return PlaceTexturePieces(pieces, layOutTexturePieces(pieces), source.pages, target.level);
     }
     SourceFixture source;
-    TargetFixture target;
+    level::LevelDocument target = testing::targetFixture();
 };
 
 TEST_F(PlacementTest, PlacedTexelsEqualTheSourceRectangleInBothPageForms) {
     source.addSample(40, 60, 1, 30, 20);
-    const TargetFixture before = target;
+    const level::LevelDocument before = target;
     ASSERT_EQ(place({0}), 1);
 
     const level::Tr4Level& level = target.level;
@@ -227,7 +209,7 @@ TEST_F(PlacementTest, PlacedTexelsEqualTheSourceRectangleInBothPageForms) {
             const auto expected = testing::sourceTexel(1, 40 + c, 60 + r);
             ASSERT_EQ(testing::texelOf(level.Pages32, 3, x + c, y + r), expected);
             ASSERT_EQ(testing::texel16Of(level.Pages16, 3, x + c, y + r),
-                      testing::texel16Of(convertPagesTo16(expected), 0, 0, 0));
+                      testing::texel16Of(level::convertPagesTo16(expected), 0, 0, 0));
         }
     // Texels that no piece covers are 0, 0, 0, 0.
     EXPECT_EQ(testing::texelOf(level.Pages32, 3, x + 30, y), (std::array<std::uint8_t, 4>{}));
@@ -290,7 +272,7 @@ TEST_F(PlacementTest, NewPagesGoBeforeTheBumpPagesWhoseTilesMoveUp) {
 }
 
 TEST_F(PlacementTest, NothingToPlaceAddsNoPageAndChangesNothing) {
-    const TargetFixture before = target;
+    const level::LevelDocument before = target;
     EXPECT_EQ(place({}), 0);
     EXPECT_EQ(target.level, before.level);
 }

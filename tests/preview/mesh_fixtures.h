@@ -1,18 +1,17 @@
 #pragma once
 
-#include "level/mesh_block.h"
-#include "level/mesh_record.h"
-#include "level/tr4_level.h"
+#include "builders/library_builder.h"
 #include "builders/mesh_blocks.h"
 #include "builders/mesh_builder.h"
 #include "builders/object_textures.h"
-#include "wad/wad_library.h"
+#include "level/level_document.h"
+#include "wad/library_document.h"
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
-// Meshes, mesh lists and texture records for the preview tests, composed with the builders.
+// Files, meshes and texture records for the preview tests, composed with the builders.
 namespace veltrane::preview::testing {
 
 // A mesh of four vertices at the corners of a square of 100 file units (x right, y down), z 0.
@@ -22,16 +21,21 @@ inline builders::MeshBuilder square(level::MeshKind kind = level::MeshKind::Leve
     return mesh;
 }
 
-// Lays the meshes out as the level's mesh block with a pointer to each, and parses the block as
-// opening the level does.
-inline level::Lista_Mesh levelMeshes(level::Tr4Level& level, const std::vector<level::MeshRecord>& meshes) {
+// A level whose mesh block holds the meshes, a pointer to each, and `pages` blank pages in both forms.
+inline level::LevelDocument levelWith(const std::vector<level::MeshRecord>& meshes, std::size_t pages = 1) {
+    level::Tr4Level level;
     builders::setLevelMeshes(level, meshes);
-    return level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
+    level.Pages32.resize(pages * level::kPageBytes32);
+    level.Pages16.resize(pages * level::kPageBytes16);
+    return level::makeLevelDocument(std::move(level));
 }
 
-inline level::Lista_Mesh libraryMeshes(wad::WadLibrary& library, const std::vector<level::MeshRecord>& meshes) {
+// A library likewise, with `pages` blank pages.
+inline wad::LibraryDocument libraryWith(const std::vector<level::MeshRecord>& meshes, std::size_t pages = 1) {
+    auto library = builders::emptyLibrary();
     builders::setLibraryMeshes(library, meshes);
-    return level::parseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
+    library.TextureBytes.resize(pages * wad::kWadPageBytes);
+    return wad::makeLibraryDocument(std::move(library));
 }
 
 // An object texture covering the whole of page `tile`.
@@ -48,20 +52,9 @@ inline level::ObjectTexture objectTexture(std::uint16_t tile, std::array<std::ar
     return record;
 }
 
-// Blank page bytes: `pages` whole pages of 4 (32-bit form) or 2 (16-bit form) bytes a texel.
-inline std::vector<std::uint8_t> pageBytes(std::size_t pages, std::size_t bytesPerTexel) {
-    return std::vector<std::uint8_t>(pages * 256 * 256 * bytesPerTexel);
-}
-
 inline wad::WadTextureSample sample(std::uint8_t x, std::uint8_t y, std::uint16_t page, std::uint8_t addWidth,
                                     std::uint8_t addHeight) {
-    wad::WadTextureSample s;
-    s.X = x;
-    s.Y = y;
-    s.Page = page;
-    s.AddWidth = addWidth;
-    s.AddHeight = addHeight;
-    return s;
+    return {x, y, page, 0, addWidth, 0, addHeight};
 }
 
 } // namespace veltrane::preview::testing

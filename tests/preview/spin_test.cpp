@@ -3,145 +3,94 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <optional>
 
 namespace veltrane::preview {
 namespace {
 
 constexpr MouseState kRight{true, false, false};
-constexpr MouseState kRightCtrl{true, true, false};
-constexpr MouseState kRightShift{true, false, true};
+constexpr MouseState kCtrl{true, true, false};
+constexpr MouseState kShift{true, false, true};
+constexpr MouseState kCtrlShift{true, true, true};
+constexpr MouseState kNoButton{false, false, false};
 
-struct Spin : ::testing::Test {
-    Spin() { resetView(spin, view); }
-    MouseD3D spin{1.2f, 6.0f};
-    ViewParameters view;
+// A mouse move with the buttons and keys held, or (no state) the button let go.
+struct Move {
+    std::optional<MouseState> state;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
 };
 
-TEST_F(Spin, FirstMoveOnlyStartsTheDragThenThreePixelsRightAdd3600) {
-    Panel1MouseMove(spin, view, kRight, 50, 40);
-    EXPECT_EQ(view.viewAngleY, 0);
-    EXPECT_TRUE(spin.angleYTracking);
-    Panel1MouseMove(spin, view, kRight, 53, 40);
-    EXPECT_FLOAT_EQ(view.viewAngleY, 3600);
-    EXPECT_EQ(view.viewAngleX, 0);
+struct Drag {
+    const char* what;
+    float factor;
+    std::vector<Move> moves;
+    ViewParameters expected; // pan x, pan y, angle about y, angle about x, zoom
+};
+
+TEST(Spin, RightDragsTurnZoomOrPanByTheFactorAndTheFirstMoveOnlyStartsThem) {
+    for (const Drag& drag : std::initializer_list<Drag>{
+             {"three pixels right at 1.2", 1.2f, {{kRight, 50, 40}, {kRight, 53, 40}}, {0, 0, 3600, 0, 6}},
+             {"moving down lowers the angle about x", 1.2f, {{kRight, 0, 0}, {kRight, 0, 2}, {kRight, 0, 1}}, {0, 0, 0, -1200, 6}},
+             {"a negative factor turns the other way", -0.5f, {{kRight, 10, 0}, {kRight, 14, 0}}, {0, 0, -2000, 0, 6}},
+             {"ctrl zooms out moving down", 1.0f, {{kCtrl, 0, 10}, {kCtrl, 0, 12}, {kCtrl, 0, 9}}, {0, 0, 0, 0, 7}},
+             {"never below the least zoom", 1.0f, {{kCtrl, 0, 10}, {kCtrl, 0, 500}}, {0, 0, 0, 0, 0.001f}},
+             {"the zoom is kept as a float", 0.25f, {{kCtrl, 0, 0}, {kCtrl, 0, 1}}, {0, 0, 0, 0, 5.75f}},
+             {"shift pans twenty units a pixel", 1.0f, {{kShift, 20, 20}, {kShift, 15, 23}}, {100, -60, 0, 0, 6}},
+             {"ctrl wins over shift", 1.2f, {{kCtrlShift, 0, 0}, {kCtrlShift, 5, 1}}, {0, 0, 0, 0, 4.8f}},
+             {"after ctrl the turn covers the whole distance since the last plain move", 1.2f,
+              {{kRight, 0, 0}, {kCtrl, 10, 0}, {kCtrl, 20, 0}, {kRight, 30, 0}}, {0, 0, 36000, 0, 6}},
+             {"only the right button drags", 1.2f, {{kNoButton, 0, 0}, {kNoButton, 9, 9}}, {0, 0, 0, 0, 6}},
+             {"letting go ends the drag", 1.2f, {{kRight, 0, 0}, {kRight, 1, 0}, {std::nullopt}, {kRight, 50, 0}},
+              {0, 0, 1200, 0, 6}},
+         }) {
+        SCOPED_TRACE(drag.what);
+        MouseD3D spin(drag.factor, ViewParameters::kStartZoom);
+        ViewParameters view;
+        for (const Move& move : drag.moves) {
+            if (move.state)
+                Panel1MouseMove(spin, view, *move.state, move.x, move.y);
+            else
+                Panel1MouseUp(spin);
+        }
+        EXPECT_FLOAT_EQ(view.viewPanX, drag.expected.viewPanX);
+        EXPECT_FLOAT_EQ(view.viewPanY, drag.expected.viewPanY);
+        EXPECT_FLOAT_EQ(view.viewAngleY, drag.expected.viewAngleY);
+        EXPECT_FLOAT_EQ(view.viewAngleX, drag.expected.viewAngleX);
+        EXPECT_FLOAT_EQ(view.viewZoom, drag.expected.viewZoom);
+    }
 }
 
-TEST_F(Spin, MovingDownLowersTheAngleAboutX) {
-    Panel1MouseMove(spin, view, kRight, 0, 0);
-    Panel1MouseMove(spin, view, kRight, 0, 2);
-    EXPECT_FLOAT_EQ(view.viewAngleX, -2400);
-    Panel1MouseMove(spin, view, kRight, 0, 1);
-    EXPECT_FLOAT_EQ(view.viewAngleX, -1200);
-}
-
-TEST_F(Spin, AnglesAreThousandthsOfADegreeSoAPixelAtTheDefaultFactorIs1Point2Degrees) {
-    Panel1MouseMove(spin, view, kRight, 0, 0);
-    Panel1MouseMove(spin, view, kRight, 1, 0);
-    EXPECT_NEAR(angleRadians(view.viewAngleY), 1.2 * std::numbers::pi / 180, 1e-7);
-}
-
-TEST_F(Spin, TurnScalesLinearlyWithTheFactorAndKeepsItsSign) {
-    spin.SetFactor(-0.5f);
-    Panel1MouseMove(spin, view, kRight, 10, 0);
-    Panel1MouseMove(spin, view, kRight, 14, 0);
-    EXPECT_FLOAT_EQ(view.viewAngleY, -2000);
-    EXPECT_NEAR(angleRadians(view.viewAngleY), -2.0 * std::numbers::pi / 180, 1e-7);
-}
-
-TEST_F(Spin, CtrlZoomsOutMovingDownAndNeverBelowTheMinimum) {
-    spin.SetFactor(1.0f);
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 10);
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 12);
-    EXPECT_FLOAT_EQ(view.viewZoom, 4.0f);
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 9);
-    EXPECT_FLOAT_EQ(view.viewZoom, 7.0f);
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 500);
-    EXPECT_FLOAT_EQ(view.viewZoom, 0.001f);
-}
-
-TEST_F(Spin, ZoomIsKeptAsAFloat) {
-    spin.SetFactor(0.25f);
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 0);
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 1);
-    EXPECT_FLOAT_EQ(view.viewZoom, 5.75f);
-}
-
-TEST_F(Spin, ShiftPansTwentyUnitsAPixelTimesTheFactor) {
-    spin.SetFactor(1.0f);
-    Panel1MouseMove(spin, view, kRightShift, 20, 20);
-    Panel1MouseMove(spin, view, kRightShift, 15, 23);
-    EXPECT_FLOAT_EQ(view.viewPanX, 100.0f);
-    EXPECT_FLOAT_EQ(view.viewPanY, -60.0f);
-    EXPECT_EQ(view.viewAngleY, 0);
-}
-
-TEST_F(Spin, CtrlWinsOverShift) {
-    Panel1MouseMove(spin, view, {true, true, true}, 0, 0);
-    Panel1MouseMove(spin, view, {true, true, true}, 5, 1);
-    EXPECT_FLOAT_EQ(view.viewZoom, 4.8f);
-    EXPECT_EQ(view.viewPanX, 0);
-    EXPECT_EQ(view.viewAngleY, 0);
-}
-
-TEST_F(Spin, AfterCtrlIsReleasedTheTurnCoversTheWholeDistanceSinceTheLastPlainMove) {
-    Panel1MouseMove(spin, view, kRight, 0, 0);
-    Panel1MouseMove(spin, view, kRightCtrl, 10, 0);
-    Panel1MouseMove(spin, view, kRightCtrl, 20, 0);
-    Panel1MouseMove(spin, view, kRight, 30, 0);
-    EXPECT_FLOAT_EQ(view.viewAngleY, 36000);
-}
-
-TEST_F(Spin, OnlyTheRightButtonDrags) {
-    Panel1MouseMove(spin, view, {false, false, false}, 0, 0);
-    Panel1MouseMove(spin, view, {false, false, false}, 9, 9);
-    EXPECT_EQ(view, ViewParameters{});
-    EXPECT_FALSE(spin.angleYTracking);
-}
-
-TEST_F(Spin, ReleaseEndsTheDragSoTheNextMoveStartsAfresh) {
-    Panel1MouseMove(spin, view, kRight, 0, 0);
-    Panel1MouseMove(spin, view, kRight, 1, 0);
-    Panel1MouseUp(spin);
-    Panel1MouseMove(spin, view, kRight, 50, 0);
-    EXPECT_FLOAT_EQ(view.viewAngleY, 1200);
-}
-
-TEST_F(Spin, ResetPutsAnglesAndPansToZeroAndTheZoomToSix) {
-    Panel1MouseMove(spin, view, kRight, 0, 0);
-    Panel1MouseMove(spin, view, kRight, 4, 4);
-    Panel1MouseMove(spin, view, kRightShift, 4, 4);
-    Panel1MouseMove(spin, view, kRightShift, 9, 9);
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 0);
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 2);
-    resetView(spin, view);
-    EXPECT_EQ(view, ViewParameters{});
-    EXPECT_EQ(view.viewZoom, 6.0f);
-    EXPECT_EQ(spin.angleY, 0);
-    EXPECT_EQ(spin.panX, 0);
-    EXPECT_EQ(spin.zoom, 6.0f);
-    EXPECT_FALSE(spin.zoomTracking);
-}
-
-TEST_F(Spin, WheelZoomsByTheFactorPerNotch) {
+TEST(Spin, AnglesAreThousandthsOfADegreeTheWheelZoomsByTheFactorAndResetStartsAfresh) {
+    EXPECT_NEAR(angleRadians(1200), 1.2 * std::numbers::pi / 180, 1e-7);
+    MouseD3D spin(1.2f, ViewParameters::kStartZoom);
+    ViewParameters view;
     Panel1MouseWheel(spin, view, 1);
     EXPECT_FLOAT_EQ(view.viewZoom, 7.2f);
     Panel1MouseWheel(spin, view, -100);
     EXPECT_FLOAT_EQ(view.viewZoom, 0.001f);
-    // A Ctrl drag goes on from the wheel's zoom.
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 5);
-    Panel1MouseMove(spin, view, kRightCtrl, 0, 4);
-    EXPECT_FLOAT_EQ(view.viewZoom, 1.201f);
+    Panel1MouseMove(spin, view, kCtrl, 0, 5);
+    Panel1MouseMove(spin, view, kCtrl, 0, 4);
+    EXPECT_FLOAT_EQ(view.viewZoom, 1.201f) << "a ctrl drag goes on from the wheel's zoom";
+
+    Panel1MouseMove(spin, view, kShift, 4, 4);
+    Panel1MouseMove(spin, view, kShift, 9, 9);
+    Panel1MouseMove(spin, view, kRight, 0, 0);
+    resetView(spin, view);
+    EXPECT_EQ(view, ViewParameters{});
+    EXPECT_EQ(spin.zoom, 6.0f);
+    EXPECT_EQ(spin.panX, 0);
+    EXPECT_FALSE(spin.zoomTracking || spin.angleYTracking || spin.panXTracking);
+    Panel1MouseMove(spin, view, kRight, 100, 0);
+    EXPECT_EQ(view.viewAngleY, 0) << "the first move after a reset only starts the drag";
 }
 
-TEST(SpinFactorText, NumbersParseWithAPointAndBlanksAround) {
+TEST(SpinFactorText, NumbersWithAPointParseAndOtherTextIsNoNumber) {
     EXPECT_FLOAT_EQ(*parseFactor("1.2"), 1.2f);
     EXPECT_FLOAT_EQ(*parseFactor(" -0.5 "), -0.5f);
     EXPECT_FLOAT_EQ(*parseFactor("+3"), 3.0f);
     EXPECT_FLOAT_EQ(*parseFactor("2e1"), 20.0f);
     EXPECT_FLOAT_EQ(*parseFactor(".5"), 0.5f);
-}
-
-TEST(SpinFactorText, OtherTextIsNotANumber) {
     for (const char* text : {"", "  ", "1,2", "abc", "1.2x", "--1", "+-1", "inf", "nan", "1e99"})
         EXPECT_FALSE(parseFactor(text).has_value()) << text;
     EXPECT_EQ(invalidFloatMessage("1,2"), "'1,2' is not a valid floating point value");

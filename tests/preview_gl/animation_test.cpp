@@ -22,10 +22,11 @@ constexpr Rgb kGreen{0, 200, 0};
 // A moveable of two meshes: a root with no faces, and 100 file units along x from it a square that
 // stands edge-on to the camera (in the plane x = 0, z from 0 to 100), faced both ways. Its one
 // animation turns the second mesh 90 degrees about y in every keyframe.
-struct TurningFigure {
+struct TurningFigure : level::LevelDocument {
     TurningFigure() {
-        builders::appendLevelPage(level, halves(kGreen, kGreen));
-        level.ObjectTextures = {wholePage(0)};
+        level::Tr4Level target;
+        builders::appendLevelPage(target, halves(kGreen, kGreen));
+        target.ObjectTextures = {wholePage(0)};
         builders::Moveable figure;
         figure.ObjectId = 5;
         figure.Meshes = {builders::MeshBuilder().vertex(0, 0, 0).build(),
@@ -34,28 +35,26 @@ struct TurningFigure {
                              .quad({0, 1, 2, 3}, 0)
                              .quad({3, 2, 1, 0}, 0)
                              .build()};
-        figure.Tree = {{builders::kFromPrevious, 100, 0, 0}};
+        figure.Tree = {{level::kFromPrevious, 100, 0, 0}};
         builders::Animation turn;
         turn.FrameRate = 2;
         const std::vector<std::uint16_t> keyframe = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x4000, 0x8400};
         turn.Keyframes = {keyframe, keyframe, keyframe};
         figure.Animations = {turn};
-        builders::appendMoveable(level, figure);
-        meshes = level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
+        builders::appendMoveable(target, figure);
+        static_cast<level::LevelDocument&>(*this) = level::makeLevelDocument(std::move(target));
     }
-    level::Tr4Level level;
-    level::Lista_Mesh meshes{level::MeshKind::Level};
 };
 
 struct Animation : ::testing::Test {
     Animation() { application(); }
 
-    void show(const level::Tr4Level& level, const level::Lista_Mesh& meshes) {
+    void show(const level::LevelDocument& target) {
         widget = std::make_unique<PreviewWidget>();
         controls = std::make_unique<AnimationControls>(*widget, nullptr);
         widget->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(widget.get()));
-        widget->setTarget(&level, &meshes);
+        widget->setTarget(&target);
         widget->select({preview::PreviewList::TargetMoveables, 0});
     }
 
@@ -65,7 +64,7 @@ struct Animation : ::testing::Test {
 
 TEST_F(Animation, AMeshTurned90DegreesAboutYShowsWhereTheHandCalculationPutsIt) {
     const TurningFigure figure;
-    show(figure.level, figure.meshes);
+    show(figure);
     ASSERT_EQ(controls->selector->count(), 2);
     EXPECT_EQ(controls->selector->itemText(0), "Rest");
     EXPECT_EQ(controls->selector->itemText(1), "Anim 0 (5 frames)");
@@ -94,7 +93,7 @@ TEST_F(Animation, AMeshTurned90DegreesAboutYShowsWhereTheHandCalculationPutsIt) 
 
 TEST_F(Animation, FramesAdvanceOnATimerOnlyWhilePlaying) {
     const TurningFigure figure;
-    show(figure.level, figure.meshes);
+    show(figure);
     controls->selector->activated(1);
     const int idleFrames = settledFrameCount(*widget);
     QTest::qWait(200);
@@ -113,7 +112,7 @@ TEST_F(Animation, FramesAdvanceOnATimerOnlyWhilePlaying) {
 TEST_F(Animation, FrameDataThatCannotHoldAPoseShowsRestWithANote) {
     TurningFigure figure;
     figure.level.Animations[0].FrameSize = 10; // no room for two rotations after the nine header words
-    show(figure.level, figure.meshes);
+    show(figure);
     controls->selector->activated(1);
     EXPECT_EQ(controls->selector->currentIndex(), 0);
     EXPECT_EQ(controls->note(), "Anim 0: frames of 10 words have no room for 2 meshes");
@@ -127,7 +126,7 @@ TEST_F(Animation, SeeThroughTexelsShowTheClearColourAndBlendedFacesAdd) {
             for (int byte = 0; byte < 4; ++byte)
                 files.level.Pages32[texel * 4 + static_cast<std::size_t>(byte)] = 0;
     files.level.ObjectTextures[0].Attribute = builders::kSeeThrough;
-    show(files.level, files.meshes);
+    show(files);
     QImage image = widget->grabFramebuffer();
     const QPoint left(160 - 30, 180), right(160 + 30, 180);
     EXPECT_TRUE(near(image.pixelColor(left), kMagenta, 0)) << describe(image.pixelColor(left));

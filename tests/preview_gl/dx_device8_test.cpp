@@ -17,14 +17,12 @@ using namespace preview::testing;
 
 // A target of one mesh whose faces alternate between two pages and overlap in depth: a small
 // rectangle in front of a large one, and two triangles reaching out to the left of the screen.
-struct TwoPageTarget {
-    TwoPageTarget() : meshes(parse()) {
-        builders::appendLevelPage(level, halves({255, 0, 0}, {0, 255, 0}));
-        builders::appendLevelPage(level, halves({0, 0, 255}, {255, 255, 0}));
-        level.ObjectTextures = {wholePage(0), wholePage(1)};
-    }
-    level::Lista_Mesh parse() {
-        const auto mesh = builders::MeshBuilder()
+level::LevelDocument twoPageTarget() {
+    level::Tr4Level target;
+    builders::appendLevelPage(target, halves({255, 0, 0}, {0, 255, 0}));
+    builders::appendLevelPage(target, halves({0, 0, 255}, {255, 255, 0}));
+    target.ObjectTextures = {wholePage(0), wholePage(1)};
+    const auto mesh = builders::MeshBuilder()
                               .vertex(300, -300, 0).vertex(-300, -300, 0).vertex(-300, 300, 0).vertex(300, 300, 0)
                               .vertex(100, -100, 50).vertex(-100, -100, 50).vertex(-100, 100, 50).vertex(100, 100, 50)
                               .vertex(500, 0, 40)
@@ -33,12 +31,9 @@ struct TwoPageTarget {
                               .triangle({0, 3, 8}, 1)
                               .triangle({4, 7, 8}, 0)
                               .build();
-        builders::appendMoveable(level, oneMeshMoveable(mesh));
-        return level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
-    }
-    level::Tr4Level level;
-    level::Lista_Mesh meshes;
-};
+    builders::appendMoveable(target, oneMeshMoveable(mesh));
+    return level::makeLevelDocument(std::move(target));
+}
 
 struct Device : ::testing::Test {
     Device() { application(); }
@@ -69,9 +64,9 @@ QImage drawFrame(OffscreenFrame& frame, dxDevice8& device, const preview::Previe
 TEST_F(Device, BatchedDrawingGivesThePictureOfOneCallPerPolygon) {
     OffscreenDevice gl(321, 361);
     dxDevice8& device = gl.device;
-    TwoPageTarget files;
+    const level::LevelDocument files = twoPageTarget();
     preview::PreviewScene scene;
-    scene.setTarget(&files.level, &files.meshes);
+    scene.setTarget(&files);
     scene.buildDeviceObjects(device);
     scene.select({preview::PreviewList::TargetMoveables, 0});
     scene.view.viewAngleY = 20'000;

@@ -2,12 +2,10 @@
 
 #include "../preview/mesh_fixtures.h"
 
-#include "level/mesh_record.h"
-#include "level/tr4_level.h"
 #include "builders/objects.h"
 #include "builders/pages.h"
-#include "wad/wad_library.h"
-#include "wad/wad_pages.h"
+#include "level/level_document.h"
+#include "wad/library_document.h"
 
 #include <QApplication>
 #include <QColor>
@@ -66,37 +64,28 @@ inline builders::Moveable oneMeshMoveable(level::MeshRecord mesh) {
 
 // A target with one page (in both page forms) covered by object texture 0, and a one-mesh moveable
 // for each of the given meshes.
-struct TargetFiles {
-    TargetFiles(const std::vector<level::MeshRecord>& meshes, Rgb left, Rgb right) : meshes(parse(meshes)) {
-        builders::appendLevelPage(level, halves(left, right));
-        level.ObjectTextures = {wholePage(0)};
+struct TargetFiles : level::LevelDocument {
+    TargetFiles(const std::vector<level::MeshRecord>& meshes, Rgb left, Rgb right) {
+        level::Tr4Level built;
+        for (const auto& mesh : meshes)
+            builders::appendMoveable(built, oneMeshMoveable(mesh));
+        builders::appendLevelPage(built, halves(left, right));
+        built.ObjectTextures = {wholePage(0)};
+        static_cast<level::LevelDocument&>(*this) = level::makeLevelDocument(std::move(built));
     }
-    level::Lista_Mesh parse(const std::vector<level::MeshRecord>& moveableMeshes) {
-        for (const auto& mesh : moveableMeshes)
-            builders::appendMoveable(level, oneMeshMoveable(mesh));
-        return level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
-    }
-    level::Tr4Level level;
-    level::Lista_Mesh meshes;
 };
 
 // A source with one static mesh, the screen square as one quad over the whole of a library page of
-// one colour, and its pages converted as opening it does.
-struct SourceFiles {
-    explicit SourceFiles(Rgb colour) : meshes(parse()) {
-        builders::appendLibraryPage(library, halves(colour, colour));
-        library.TextureSamples = {sample(0, 0, 0, 255, 255)};
-        pages.Pages32 = wad::convertPages(library.TextureBytes);
-        wad::copyPages(pages);
-    }
-    level::Lista_Mesh parse() {
+// one colour.
+struct SourceFiles : wad::LibraryDocument {
+    explicit SourceFiles(Rgb colour) {
+        auto built = builders::emptyLibrary();
         builders::appendStaticMesh(
-            library, builders::staticMesh(1, screenSquare(level::MeshKind::Library).quad({0, 1, 2, 3}, 0).build()));
-        return level::parseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
+            built, builders::staticMesh(1, screenSquare(level::MeshKind::Library).quad({0, 1, 2, 3}, 0).build()));
+        builders::appendLibraryPage(built, halves(colour, colour));
+        built.TextureSamples = {sample(0, 0, 0, 255, 255)};
+        static_cast<wad::LibraryDocument&>(*this) = wad::makeLibraryDocument(std::move(built));
     }
-    wad::WadLibrary library;
-    level::Tr4Level pages;
-    level::Lista_Mesh meshes;
 };
 
 inline bool near(const QColor& c, Rgb expected, int tolerance = 2) {

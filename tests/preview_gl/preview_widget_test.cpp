@@ -50,7 +50,7 @@ struct Preview : ::testing::Test {
     std::unique_ptr<PreviewWidget> showSquare(Rgb left, Rgb right, PreviewWidget::Options options = {}) {
         target.emplace(std::vector{screenSquare().quad({0, 1, 2, 3}, 0).build()}, left, right);
         auto widget = show(options);
-        widget->setTarget(&target->level, &target->meshes);
+        widget->setTarget(&*target);
         widget->select({preview::PreviewList::TargetMoveables, 0});
         return widget;
     }
@@ -101,7 +101,7 @@ TEST_F(Preview, PositiveXOfTheObjectAppearsOnTheLeftAsSeenFromPositiveZ) {
     // File x from 400 to 800.
     TargetFiles files({screenSquare(level::MeshKind::Level, 600).quad({0, 1, 2, 3}, 0).build()}, kRed, kRed);
     auto widget = show();
-    widget->setTarget(&files.level, &files.meshes);
+    widget->setTarget(&files);
     widget->select({preview::PreviewList::TargetMoveables, 0});
     const auto bounds = objectBounds(widget->grabFramebuffer(), kMagenta);
     ASSERT_TRUE(bounds.has_value());
@@ -117,7 +117,7 @@ TEST_F(Preview, CounterClockwiseFaceIsCulledAndClockwiseDrawn) {
     TargetFiles files({screenSquare().triangle({0, 1, 2}, 0).build(), screenSquare().triangle({2, 1, 0}, 0).build()},
                       kRed, kRed);
     auto widget = show();
-    widget->setTarget(&files.level, &files.meshes);
+    widget->setTarget(&files);
     const QPoint insideTriangle(160 + 40, 180 - 40); // upper right, inside the top-right half
     widget->select({preview::PreviewList::TargetMoveables, 0});
     EXPECT_TRUE(near(widget->grabFramebuffer().pixelColor(insideTriangle), kRed));
@@ -128,7 +128,7 @@ TEST_F(Preview, CounterClockwiseFaceIsCulledAndClockwiseDrawn) {
 TEST_F(Preview, RedLibraryTexelShowsRed) {
     SourceFiles files(kRed);
     auto widget = show();
-    widget->setSource(&files.pages, &files.library, &files.meshes);
+    widget->setSource(&files);
     widget->select({preview::PreviewList::SourceStatics, 0});
     const QImage image = widget->grabFramebuffer();
     EXPECT_TRUE(near(image.pixelColor(centre(image)), kRed)) << describe(image.pixelColor(centre(image)));
@@ -162,7 +162,7 @@ TEST_F(Preview, SixteenBitPagesGiveTheSamePictureWithin5BitPrecisionAfterTheNoti
 TEST_F(Preview, NoticeForATargetSetBeforeTheContextExistsComesOnceItDoes) {
     TargetFiles files({screenSquare().quad({0, 1, 2, 3}, 0).build()}, kOrange, kSky);
     PreviewWidget widget({.allow32BitTextures = false, .messages = &messages});
-    widget.setTarget(&files.level, &files.meshes);
+    widget.setTarget(&files);
     EXPECT_TRUE(messages.texts.empty());
     widget.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
@@ -245,7 +245,7 @@ TEST_F(Preview, LostContextIsRebuiltAndClearsToWhiteFromThenOn) {
     second.resize(400, 400);
     first.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
-    widget->setTarget(&files.level, &files.meshes);
+    widget->setTarget(&files);
     widget->select({preview::PreviewList::TargetMoveables, 0});
     EXPECT_TRUE(near(widget->grabFramebuffer().pixelColor(5, 5), kMagenta, 0));
 

@@ -8,7 +8,7 @@
 
 // Checks that a level's or a library's tables agree with each other, for generated and merged files.
 // Each returns one line per fault ("moveable 3: mesh tree runs past MeshTrees"); none when all agree.
-namespace veltrane::builders {
+namespace veltrane::testing {
 
 // Mesh pointers that name no parsed mesh, mesh trees outside MeshTrees or whose stack runs over
 // (five entries) or under, frame ranges outside Frames or their moveable's frames, keyframes that do
@@ -22,4 +22,4 @@ std::vector<std::string> objectTableProblems(const wad::WadLibrary& library);
 std::vector<std::string> textureProblems(const level::Tr4Level& level);
 std::vector<std::string> textureProblems(const wad::WadLibrary& library);
 
-} // namespace veltrane::builders
+} // namespace veltrane::testing

@@ -1,44 +1,37 @@
-#include "wad/wad_library.h"
-#include "wad/wad_pages.h"
+#include "builders/library_builder.h"
+#include "builders/mesh_blocks.h"
+#include "builders/mesh_builder.h"
+#include "wad/library_document.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-using namespace veltrane;
+namespace veltrane::wad {
+namespace {
 
 TEST(WadPages, TexelsBecomeBlueGreenRedAlphaAndMagentaBecomesTransparent) {
     const std::vector<std::uint8_t> texels = {255, 0, 255, 255, 0, 254, 10, 20, 30, 1};
-    const auto pages = wad::convertPages(texels);
-    ASSERT_EQ(pages.size(), 12u) << "4 bytes for each whole 3; a stray byte is dropped";
-    EXPECT_EQ(std::vector<std::uint8_t>(pages.begin(), pages.begin() + 4), (std::vector<std::uint8_t>{0, 0, 0, 0}));
-    EXPECT_EQ(std::vector<std::uint8_t>(pages.begin() + 4, pages.begin() + 8),
-              (std::vector<std::uint8_t>{254, 0, 255, 255}));
-    EXPECT_EQ(std::vector<std::uint8_t>(pages.begin() + 8, pages.end()), (std::vector<std::uint8_t>{30, 20, 10, 255}));
+    EXPECT_EQ(convertPages(texels), (std::vector<std::uint8_t>{0, 0, 0, 0, 254, 0, 255, 255, 30, 20, 10, 255}))
+        << "4 bytes for each whole 3; a stray byte is dropped";
 }
 
-TEST(WadPages, TwoPagesAreCopiedWholeAndOnlyTheFirstIsDumped) {
-    std::vector<std::uint8_t> texels(2 * wad::kWadPageBytes, 0);
-    texels[wad::kWadPageBytes] = 77; // red of the first texel of page 1
-    level::Tr4Level sourcePages;
-    sourcePages.Pages32 = wad::convertPages(texels);
-    ASSERT_EQ(sourcePages.Pages32.size(), 2 * level::kPageBytes32);
-    EXPECT_EQ(wad::copyPages(sourcePages), 2 * level::kPageBytes32);
-    EXPECT_EQ(sourcePages.PageCount, 2u);
-    EXPECT_EQ(sourcePages.PageCopy, sourcePages.Pages32);
-    EXPECT_EQ(sourcePages.PageCopy[level::kPageBytes32 + 2], 77);
-
-    const auto dump = std::filesystem::temp_directory_path() / ("segundoA-" + std::to_string(::getpid()) + ".bbb");
-    ASSERT_TRUE(wad::dumpFirstPage(sourcePages, dump));
-    EXPECT_EQ(std::filesystem::file_size(dump), level::kPageBytes32);
-    std::filesystem::remove(dump);
+TEST(LibraryDocument, HoldsTheMeshesParsedAndTheWholePagesConvertedOnceAndReleasesTheLibraryForm) {
+    auto library = builders::emptyLibrary();
+    library.TextureBytes.assign(2 * kWadPageBytes + 5, 0);
+    library.TextureBytes[kWadPageBytes] = 77; // red of the first texel of page 1
+    builders::appendMesh(library, builders::MeshBuilder(level::MeshKind::Library).vertex(1, 2, 3).build());
+    builders::appendMesh(library, builders::MeshBuilder(level::MeshKind::Library).vertex(4, 5, 6).build());
+    const auto document = decodeLibraryDocument(encodeLibrary(library));
+    ASSERT_TRUE(document.ok()) << document.error();
+    EXPECT_EQ(document->pages.pageCount, 2u);
+    ASSERT_EQ(document->pages.pages32.size(), 2 * level::kPageBytes32) << "bytes after the last whole page are left out";
+    EXPECT_EQ(document->pages.pages32[level::kPageBytes32 + 2], 77);
+    EXPECT_TRUE(document->library.TextureBytes.empty());
+    EXPECT_EQ(document->library.MeshPointers, library.MeshPointers) << "everything else is kept";
+    EXPECT_EQ(document->meshes.count(), 2);
+    EXPECT_EQ(document->meshes.get(1)->Offset, library.MeshPointers[1]);
+    EXPECT_EQ(openLibraryDocument("/nonexistent/source.wad").error().rfind("cannot open", 0), 0u);
+    EXPECT_EQ(makePageSet(std::vector<std::uint8_t>(kWadPageBytes - 3, 9)).pageCount, 0u);
 }
 
-TEST(WadPages, ALibraryWithoutAWholePageHasNoPagesAndNoDump) {
-    level::Tr4Level sourcePages;
-    sourcePages.Pages32 = wad::convertPages(std::vector<std::uint8_t>(wad::kWadPageBytes - 3, 9));
-    EXPECT_EQ(wad::copyPages(sourcePages), 0u);
-    EXPECT_EQ(sourcePages.PageCount, 0u);
-    EXPECT_FALSE(wad::dumpFirstPage(sourcePages, "/nonexistent/never-written.bbb"));
-}
+} // namespace
+} // namespace veltrane::wad

@@ -1,10 +1,8 @@
 // Shows the preview on a level and a library: veltrane-preview TARGET.tr4 SOURCE.wad
 // Click an object in the list; drag with the right mouse button to turn it (Ctrl: zoom, Shift: pan).
 #include "app/gl/preview_widget.h"
-#include "level/level_file.h"
-#include "level/mesh_block.h"
-#include "wad/wad_library.h"
-#include "wad/wad_pages.h"
+#include "level/level_document.h"
+#include "wad/library_document.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -13,19 +11,10 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
-#include <optional>
 
 using namespace veltrane;
 
 namespace {
-
-struct Files {
-    level::Tr4Level target;
-    std::optional<level::Lista_Mesh> targetMeshes;
-    wad::WadLibrary library;
-    level::Tr4Level sourcePages;
-    std::optional<level::Lista_Mesh> sourceMeshes;
-};
 
 void addEntries(QListWidget& list, preview::PreviewList kind, const QString& prefix, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
@@ -43,35 +32,28 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s TARGET.tr4 SOURCE.wad\n", argv[0]);
         return 2;
     }
-    Files files;
-    auto target = level::readLevel(argv[1]);
+    const auto target = level::openLevelDocument(argv[1]);
     if (!target) {
         std::fprintf(stderr, "%s: %s\n", argv[1], target.error().c_str());
         return 1;
     }
-    files.target = std::move(target.value());
-    files.targetMeshes = level::parseMeshBlock(level::wordBytes(files.target.MeshWords), level::MeshKind::Level);
-    auto library = wad::readLibrary(argv[2]);
-    if (!library) {
-        std::fprintf(stderr, "%s: %s\n", argv[2], library.error().c_str());
+    const auto source = wad::openLibraryDocument(argv[2]);
+    if (!source) {
+        std::fprintf(stderr, "%s: %s\n", argv[2], source.error().c_str());
         return 1;
     }
-    files.library = std::move(library.value());
-    files.sourceMeshes = level::parseMeshBlock(level::wordBytes(files.library.MeshWords), level::MeshKind::Library);
-    files.sourcePages.Pages32 = wad::convertPages(files.library.TextureBytes);
-    wad::copyPages(files.sourcePages);
 
     QWidget window;
     auto* objects = new QListWidget;
-    addEntries(*objects, preview::PreviewList::TargetMoveables, "target moveable ", files.target.Moveables.size());
-    addEntries(*objects, preview::PreviewList::TargetStatics, "target static ", files.target.StaticMeshes.size());
-    addEntries(*objects, preview::PreviewList::SourceMoveables, "source moveable ", files.library.Moveables.size());
-    addEntries(*objects, preview::PreviewList::SourceStatics, "source static ", files.library.StaticMeshes.size());
+    addEntries(*objects, preview::PreviewList::TargetMoveables, "target moveable ", target->level.Moveables.size());
+    addEntries(*objects, preview::PreviewList::TargetStatics, "target static ", target->level.StaticMeshes.size());
+    addEntries(*objects, preview::PreviewList::SourceMoveables, "source moveable ", source->library.Moveables.size());
+    addEntries(*objects, preview::PreviewList::SourceStatics, "source static ", source->library.StaticMeshes.size());
     auto* factor = new QLineEdit("1.2");
     auto* preview = new app::PreviewWidget;
     preview->setFixedSize(app::PreviewWidget::kDesignWidth, app::PreviewWidget::kDesignHeight);
-    preview->setTarget(&files.target, &*files.targetMeshes);
-    preview->setSource(&files.sourcePages, &files.library, &*files.sourceMeshes);
+    preview->setTarget(&target.value());
+    preview->setSource(&source.value());
 
     QObject::connect(objects, &QListWidget::currentItemChanged, [preview](QListWidgetItem* item) {
         if (item != nullptr)

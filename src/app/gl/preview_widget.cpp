@@ -54,10 +54,10 @@ PreviewWidget::~PreviewWidget() {
     device_.release();
 }
 
-void PreviewWidget::setTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes) {
+void PreviewWidget::setTarget(const level::LevelDocument* target) {
     {
         ContextScope current(*this); // the old target's textures and buffers go on their context
-        scene_.setTarget(level, meshes);
+        scene_.setTarget(target);
     }
     buildDeviceObjects(true);
     emit selectionChanged();
@@ -69,11 +69,10 @@ void PreviewWidget::targetChanged() {
     emit selectionChanged();
 }
 
-void PreviewWidget::setSource(const level::Tr4Level* pages, const wad::WadLibrary* library,
-                              const level::Lista_Mesh* meshes) {
+void PreviewWidget::setSource(const wad::LibraryDocument* source) {
     {
         ContextScope current(*this);
-        scene_.setSource(pages, library, meshes);
+        scene_.setSource(source);
     }
     buildDeviceObjects(true);
     emit selectionChanged();

@@ -38,11 +38,11 @@ public:
 
     // A target was opened (null: none): its textures and render meshes are made, from its 16-bit
     // pages with the notice when 32-bit textures are unavailable. A target object on show goes.
-    void setTarget(const level::Tr4Level* level, const level::Lista_Mesh* meshes);
+    void setTarget(const level::LevelDocument* target);
     // The target grew by a merge: textures, render meshes and render lists are made again.
     void targetChanged();
-    // A source was opened (null: none); `pages` are its pages in 32-bit page form.
-    void setSource(const level::Tr4Level* pages, const wad::WadLibrary* library, const level::Lista_Mesh* meshes);
+    // A source was opened (null: none).
+    void setSource(const wad::LibraryDocument* source);
 
     // Shows one object alone and resets the view.
     void select(preview::PreviewSelection selection);

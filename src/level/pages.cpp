@@ -1,8 +1,8 @@
-#include "merge/page_conversion.h"
+#include "level/pages.h"
 
 #include <array>
 
-namespace veltrane::merge {
+namespace veltrane::level {
 namespace {
 
 // c * 31 / 255 for every 8-bit channel value c, rounded down.
@@ -29,4 +29,4 @@ std::vector<std::uint8_t> convertPagesTo16(std::span<const std::uint8_t> pages32
     return pages16;
 }
 
-} // namespace veltrane::merge
+} // namespace veltrane::level

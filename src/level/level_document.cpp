@@ -1,0 +1,42 @@
+#include "level/level_document.h"
+
+#include "level/mesh_block.h"
+
+namespace veltrane::level {
+
+LevelDocument makeLevelDocument(Tr4Level level) {
+    LevelDocument document;
+    document.level = std::move(level);
+    document.meshes = parseMeshBlock(wordBytes(document.level.MeshWords), MeshKind::Level);
+    return document;
+}
+
+namespace {
+
+io::Outcome<LevelDocument> documentOf(io::Outcome<Tr4Level> level) {
+    if (!level)
+        return io::Outcome<LevelDocument>::failure(level.error());
+    return makeLevelDocument(std::move(level.value()));
+}
+
+} // namespace
+
+io::Outcome<LevelDocument> decodeLevelDocument(std::span<const std::uint8_t> file, unsigned threads) {
+    return documentOf(decodeLevel(file, threads));
+}
+
+io::Outcome<LevelDocument> openLevelDocument(const std::filesystem::path& path, unsigned threads) {
+    return documentOf(readLevel(path, threads));
+}
+
+io::Outcome<EncodedLevel> encodeLevelDocument(LevelDocument& document, unsigned threads) {
+    rebuildMeshBlock(document.meshes, document.level);
+    return encodeLevel(document.level, threads);
+}
+
+io::Status saveLevelDocument(const std::filesystem::path& path, LevelDocument& document, unsigned threads) {
+    rebuildMeshBlock(document.meshes, document.level);
+    return writeLevel(path, document.level, threads);
+}
+
+} // namespace veltrane::level

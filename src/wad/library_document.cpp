@@ -1,0 +1,34 @@
+#include "wad/library_document.h"
+
+#include "level/mesh_block.h"
+
+namespace veltrane::wad {
+
+LibraryDocument makeLibraryDocument(WadLibrary library) {
+    LibraryDocument document;
+    document.library = std::move(library);
+    document.meshes = level::parseMeshBlock(level::wordBytes(document.library.MeshWords), level::MeshKind::Library);
+    document.pages = makePageSet(document.library.TextureBytes);
+    document.library.TextureBytes = std::vector<std::uint8_t>();
+    return document;
+}
+
+namespace {
+
+io::Outcome<LibraryDocument> documentOf(io::Outcome<WadLibrary> library) {
+    if (!library)
+        return io::Outcome<LibraryDocument>::failure(library.error());
+    return makeLibraryDocument(std::move(library.value()));
+}
+
+} // namespace
+
+io::Outcome<LibraryDocument> decodeLibraryDocument(std::span<const std::uint8_t> file) {
+    return documentOf(decodeLibrary(file));
+}
+
+io::Outcome<LibraryDocument> openLibraryDocument(const std::filesystem::path& path) {
+    return documentOf(readLibrary(path));
+}
+
+} // namespace veltrane::wad
