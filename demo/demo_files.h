@@ -14,8 +14,8 @@ struct DemoFiles {
 
 DemoFiles demoFileNames(const std::filesystem::path& folder, DemoScale scale);
 
-// Generates the demo target and source and writes them into `folder`, which is made if need be.
-// Existing files are replaced whole or not at all.
+// Generates the demo target and source, checks that each holds together, and writes them into `folder`,
+// which is made if need be. Existing files are replaced whole or not at all.
 io::Outcome<DemoFiles> writeDemoFiles(const std::filesystem::path& folder, DemoScale scale);
 
 } // namespace veltrane::demo

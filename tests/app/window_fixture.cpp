@@ -6,28 +6,22 @@
 
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QStyle>
-#include <QStyleOptionViewItem>
 #include <QTest>
-
-#include <fstream>
 
 namespace veltrane::app::testing {
 namespace {
 
+// The next prepared answer; none left, or an empty one, is a cancelled dialog.
 std::optional<QString> answer(std::deque<QString>& answers) {
-    if (answers.empty())
-        return std::nullopt;
-    const QString next = answers.front();
-    answers.pop_front();
-    if (next.isEmpty())
-        return std::nullopt;
-    return next;
+    const QString next = answers.empty() ? QString() : answers.front();
+    if (!answers.empty())
+        answers.pop_front();
+    return next.isEmpty() ? std::nullopt : std::optional(next);
 }
 
-QString qtPath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
-
 } // namespace
+
+QString qtPath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 std::optional<QString> RecordedDialogs::openFileName(const QString& title, const QString& filter) {
     asked.push_back({title, filter});
@@ -41,31 +35,21 @@ std::optional<QString> RecordedDialogs::saveFileName(const QString& title, const
 
 merge::testing::SourceFixture twoOfEachSource() {
     using merge::testing::quad;
-    using merge::testing::triangle;
     merge::testing::SourceFixture source;
     source.addSample(0, 0, 0, 16, 16);
     source.addSample(0, 0, 1, 32, 8);
     source.library.Animations.resize(2);
-    source.addStatic(50, {quad(0), triangle(0)});
+    source.addStatic(50, {quad(0), merge::testing::triangle(0)});
     source.addStatic(51, {quad(1)});
     source.addMoveable(60, 2, 6, 0);
     source.addMoveable(61, 3, 4, 1);
     return source;
 }
 
-WindowTest::WindowTest() {
+WindowTest::WindowTest() : previousFolder(std::filesystem::current_path()) {
     preview::testing::application();
-    static int made = 0;
-    folder = std::filesystem::temp_directory_path() /
-             ("veltrane-window-" + std::to_string(QCoreApplication::applicationPid()) + "-" + std::to_string(++made));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    previousFolder = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
-
-    TForm1::Options options;
-    options.dialogs = &dialogs;
-    window = std::make_unique<TForm1>(options);
+    std::filesystem::current_path(folder.path());
+    window = std::make_unique<TForm1>(TForm1::Options{&dialogs});
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
@@ -73,13 +57,11 @@ WindowTest::WindowTest() {
 WindowTest::~WindowTest() {
     window.reset();
     std::filesystem::current_path(previousFolder);
-    std::filesystem::remove_all(folder);
 }
 
 std::filesystem::path WindowTest::writeTarget(const std::string& name, level::LevelDocument target) {
     const auto path = folder / name;
-    const auto written = level::saveLevelDocument(path, target);
-    EXPECT_TRUE(written.ok()) << written.error();
+    EXPECT_TRUE(level::saveLevelDocument(path, target).ok());
     return path;
 }
 
@@ -88,17 +70,9 @@ std::filesystem::path WindowTest::writeSource(const std::string& name, const wad
     wad::WadLibrary library = source.library;
     for (std::uint32_t page = 0; page < source.pages.pageCount; ++page)
         builders::appendLibraryPage(library, [page](int x, int y) {
-            return builders::Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
-                                 static_cast<std::uint8_t>(page * 100)};
+            return builders::Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(page * 100)};
         });
-    return writeBytes(name, wad::encodeLibrary(library));
-}
-
-std::filesystem::path WindowTest::writeBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const auto path = folder / name;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path;
+    return folder.write(name, wad::encodeLibrary(library));
 }
 
 void WindowTest::openTarget(const std::filesystem::path& path) {

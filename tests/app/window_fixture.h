@@ -4,6 +4,7 @@
 
 #include "app/dialogs.h"
 #include "app/tform1.h"
+#include "support/temp_folder.h"
 
 #include <QStringList>
 
@@ -50,6 +51,8 @@ public:
 // A library with two static meshes (IDs 50, 51) and two moveables (IDs 60, 61), all textured.
 merge::testing::SourceFixture twoOfEachSource();
 
+QString qtPath(const std::filesystem::path& path);
+
 // The window shown on a virtual display, working in a folder of its own (its scratch files go there).
 class WindowTest : public ::testing::Test {
 protected:
@@ -57,8 +60,7 @@ protected:
     ~WindowTest() override;
 
     std::filesystem::path writeTarget(const std::string& name, level::LevelDocument target = merge::testing::targetFixture());
-    std::filesystem::path writeSource(const std::string& name, const wad::LibraryDocument& source);
-    std::filesystem::path writeBytes(const std::string& name, const std::vector<std::uint8_t>& bytes);
+    std::filesystem::path writeSource(const std::string& name, const wad::LibraryDocument& source = twoOfEachSource());
 
     // File > Open Target / Open Source with the dialog answering `path`.
     void openTarget(const std::filesystem::path& path);
@@ -66,14 +68,14 @@ protected:
 
     // A left click on entry `row` of a list; ticking or unticking its tick box.
     void click(QListWidget& list, int row);
-    void tick(QListWidget& list, int row);
+    static void tick(QListWidget& list, int row);
     static QStringList entries(const QListWidget& list);
     QStringList memoLines() const;
     // The last message shown, or an empty one.
     RecordedDialogs::Notice lastNotice() const;
 
-    std::filesystem::path folder;
-    std::filesystem::path previousFolder;
+    const veltrane::testing::TempFolder folder;
+    const std::filesystem::path previousFolder;
     RecordedDialogs dialogs;
     std::unique_ptr<TForm1> window;
 };

@@ -68,12 +68,5 @@ TEST(ByteWriter, ATableTooLongForItsCountIsRefusedWithItsName) {
     EXPECT_THROW(checkedCount<std::int16_t>(32768, "vertex table"), FormatError);
 }
 
-TEST(FormatError, PlacesAreAddedOutsideIn) {
-    const auto message = messageOf([] {
-        within("level data", [] { within("room 12 of 40", [] { throw FormatError("sector table runs past the end"); }); });
-    });
-    EXPECT_EQ(message, "level data: room 12 of 40: sector table runs past the end");
-}
-
 } // namespace
 } // namespace veltrane::io

@@ -116,6 +116,10 @@ TEST(MeshBlock, LibraryMeshesWrittenAndParsedBackAreAsBuiltAndConvertToLevelFace
         EXPECT_EQ(*parsed.get(static_cast<std::int32_t>(i)), expected) << "mesh " << i;
     }
     EXPECT_EQ(block.pointers[1], 14u + 24 + 24 + 2 + 14 + 6 + 12) << "12 bytes a triangle, 14 a quad, 6 another shape";
+    auto unpadded = meshes[1];
+    unpadded.PadWord.reset();
+    EXPECT_EQ(parseMeshBlock(wordBytes(serialiseLibraryMeshes({&unpadded, 1}).words), MeshKind::Library).get(0)->PadWord, 0)
+        << "a pad word the record lacks is written as zero";
 
     const MeshRecord& library = *parsed.get(0);
     const auto converted = convertToLevelForm(library);

@@ -109,14 +109,18 @@ TEST_F(AnimationMergeTest, AnOddFrameBlockDropsItsLastByte) {
     EXPECT_EQ(level.Frames[7], bytes[3] | bytes[4] << 8);
 }
 
-TEST(AppendAnimDispatches, StateChangesWithoutDispatchesKeepTheirOffsets) {
+TEST(AppendAnimDispatches, OnlyTheStateChangesOfTheRunAreRepointedAndThoseWithoutDispatchesKeepTheirOffsets) {
     SourceFixture source;
-    source.library.StateChanges = {{0, 0, 7}, {1, 0, 9}};
+    source.library.StateChanges = {{0, 0, 7}, {1, 0, 9}, {2, 1, 4}, {3, 0, 6}};
+    source.library.AnimDispatches.resize(5);
     level::Tr4Level target;
-    target.StateChanges = source.library.StateChanges;
+    target.StateChanges = {source.library.StateChanges[0], source.library.StateChanges[1]};
     AppendAnimDispatches(target, source.library, 0, 2, 0, 0);
-    EXPECT_EQ(target.StateChanges, source.library.StateChanges);
+    EXPECT_EQ(target.StateChanges[1].DispatchOffset, 9);
     EXPECT_TRUE(target.AnimDispatches.empty());
+    AppendAnimDispatches(target, source.library, 2, 1, 1, 0);
+    EXPECT_EQ(target.StateChanges[0].DispatchOffset, 0);
+    EXPECT_EQ(target.StateChanges[1].DispatchOffset, 9) << "the state change after the run keeps its offset";
 }
 
 } // namespace

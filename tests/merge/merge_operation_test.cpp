@@ -95,20 +95,6 @@ TEST_F(MergeOperationTest, TicksOfAKindTheTargetLacksAreReportedAndLeftOut) {
               "source moveable 1 (ObjectId 61) was not merged: the target has no moveable");
 }
 
-TEST_F(MergeOperationTest, MergingTheSameTicksTwiceAddsEverythingTwiceOnItsOwnPage) {
-    ASSERT_TRUE(merge({{0}, {1}}).ok());
-    const level::LevelDocument once = target;
-    const auto again = merge({{0}, {1}});
-    ASSERT_TRUE(again.ok());
-    EXPECT_EQ(again->pagesAdded, 1);
-    EXPECT_EQ(again->piecesAdded, 2);
-    const level::Tr4Level& level = target.level;
-    EXPECT_EQ(level.PageCount, once.level.PageCount + 1);
-    EXPECT_EQ(level.Moveables[2].Animation, level.Moveables[1].Animation + 1);
-    EXPECT_EQ(level.MeshPointers.size(), once.level.MeshPointers.size() + 4);
-    EXPECT_EQ(level.ObjectTextures[target.meshes.get(target.meshes.count() - 1)->Rectangles[0].Texture].Tile, 4);
-}
-
 TEST_F(MergeOperationTest, InconsistentObjectsAreRefusedWithTheObjectAndTheCause) {
     struct Case {
         std::function<void(wad::WadLibrary&)> damage;
@@ -167,6 +153,11 @@ TEST_F(MergeOperationTest, AMergeIsRefusedWhenAnIndexWouldNoLongerFitItsField) {
     limit([](auto& l) { l.MeshPointers.resize(65535); }, {{}, {0}}, "65537 mesh pointers");
     limit([](auto& l) { l.Animations.resize(65535); }, {{}, {1}}, "65536 animations");
     limit([](auto& l) { l.AnimCommands.resize(65534); }, {{}, {1}}, "65537 command words");
+    source.library.StateChanges = {{0, 1, 0}};
+    source.library.AnimDispatches.resize(1);
+    source.library.Animations[1].StateChangeCount = 1;
+    limit([](auto& l) { l.StateChanges.resize(65536); }, {{}, {1}}, "65537 state changes");
+    limit([](auto& l) { l.AnimDispatches.resize(65536); }, {{}, {1}}, "65537 dispatches");
     target = testing::targetFixture();
     target.level.ObjectTextures.resize(32766);
     target.level.Animations.resize(65534);

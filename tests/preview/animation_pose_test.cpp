@@ -11,23 +11,23 @@ namespace veltrane::preview {
 namespace {
 
 // Two meshes: the second hangs 100 units along x from the first. Two keyframes four frames apart: the
-// root at (0, 0, 0), the second mesh turned 0 and then 90 degrees about y.
+// root at (0, 0, 0) and then at (40, 0, 0), the second mesh turned 0 and then 90 degrees about y.
 struct TwoMeshes {
     std::vector<std::uint32_t> meshTrees = {0, 100, 0, 0};
     level::Tr4Moveable moveable{7, 2, 0, 0, 0, 0};
     level::Tr4Animation animation;
     std::vector<std::uint16_t> frames = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x4000, 0x8000, //
-                                         0, 0, 0, 0, 0, 0, 0, 0, 0, 0x4000, 0x8400};
+                                         0, 0, 0, 0, 0, 0, 40, 0, 0, 0x4000, 0x8400};
     TwoMeshes() {
         animation.FrameSize = 11;
         animation.FrameRate = 4;
         animation.FrameEnd = 4;
     }
-    // Where file vertex (0, 0, 50) of the second mesh is at `frame`.
-    glm::vec3 at(std::uint32_t frame) const {
+    // Where file vertex (0, 0, 50) of mesh `mesh` is at `frame`.
+    glm::vec3 at(std::uint32_t frame, std::size_t mesh = 1) const {
         const auto pose = poseAt(frames, meshTrees, moveable, animation, frame);
         EXPECT_TRUE(pose.ok()) << pose.error();
-        return pose.ok() ? transformCoord({0, 0, 50}, pose.value()[1]) : glm::vec3{};
+        return pose.ok() ? transformCoord({0, 0, 50}, pose.value()[mesh]) : glm::vec3{};
     }
 };
 
@@ -40,16 +40,17 @@ void expectNear(glm::vec3 a, glm::vec3 b) {
 TEST(AnimationPose, AMeshTurnsAtItsLinkAndFramesBetweenKeyframesBlendUntilTheLastIsHeld) {
     TwoMeshes figure;
     expectNear(figure.at(0), {100, 0, 50});
-    // Turning (0, 0, 50) by 90 degrees about y gives (50, 0, 0); the link moves it to (150, 0, 0).
-    expectNear(figure.at(4), {150, 0, 0});
-    expectNear(figure.at(2), {125, 0, 25});
-    expectNear(figure.at(40), {150, 0, 0});
+    // Turning (0, 0, 50) by 90 degrees about y gives (50, 0, 0); the link and the root move it to (190, 0, 0).
+    expectNear(figure.at(4), {190, 0, 0});
+    expectNear(figure.at(2), {145, 0, 25});
+    expectNear(figure.at(2, 0), {20, 0, 50});
+    expectNear(figure.at(40), {190, 0, 0});
 
     // In the preview a render vertex is the file vertex times (0.1, -0.1, 0.1), and the pose is centred
     // on the first keyframe's box.
     const auto turned = poseAt(figure.frames, figure.meshTrees, figure.moveable, figure.animation, 4).value();
-    expectNear(transformCoord({0, 0, 5}, previewPose(turned)[1]), {15, 0, 0});
-    expectNear(transformCoord({0, -2, 0}, previewPose(turned)[1]), {10, -2, 0});
+    expectNear(transformCoord({0, 0, 5}, previewPose(turned)[1]), {19, 0, 0});
+    expectNear(transformCoord({0, -2, 0}, previewPose(turned)[1]), {14, -2, 0});
     for (auto keyframe : {0u, 11u}) {
         figure.frames[keyframe + 0] = static_cast<std::uint16_t>(-100); // x from -100 to 300
         figure.frames[keyframe + 1] = 300;

@@ -6,9 +6,7 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
-#include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -23,7 +21,6 @@ struct RecordedBuffer : VertexBuffer {
     std::vector<std::byte> vertices;
     std::uint32_t format = 0;
     std::uint32_t stride = 0;
-    std::vector<std::uint32_t> indices;
 };
 
 // A device that keeps what it is given and what it is asked to draw, in order.
@@ -34,12 +31,9 @@ public:
         glm::mat4 world;
     };
 
-    bool SupportsTextureFormat(TextureFormat format) const override {
-        return format != TextureFormat::A8R8G8B8 || supports32;
-    }
+    bool SupportsTextureFormat(TextureFormat format) const override { return format != TextureFormat::A8R8G8B8 || supports32; }
     std::unique_ptr<VertexBuffer> CreateVertexBuffer(std::span<const std::byte> vertexBytes, std::uint32_t vertexFormat,
-                                                     std::uint32_t stride,
-                                                     std::span<const std::uint32_t> indices) override {
+                                                     std::uint32_t stride, std::span<const std::uint32_t>) override {
         ++buffersAsked;
         if (refuseBuffers)
             return nullptr;
@@ -47,11 +41,9 @@ public:
         buffer->vertices.assign(vertexBytes.begin(), vertexBytes.end());
         buffer->format = vertexFormat;
         buffer->stride = stride;
-        buffer->indices.assign(indices.begin(), indices.end());
         return buffer;
     }
-    std::unique_ptr<PageTexture> CreatePageTexture(int, int, TextureFormat format,
-                                                   std::span<const std::uint8_t> bytes) override {
+    std::unique_ptr<PageTexture> CreatePageTexture(int, int, TextureFormat format, std::span<const std::uint8_t> bytes) override {
         auto texture = std::make_unique<RecordedTexture>();
         texture->format = format;
         texture->bytes.assign(bytes.begin(), bytes.end());
@@ -61,14 +53,8 @@ public:
         log.push_back("clear");
         return 0;
     }
-    void SetEye(float x, float y, float z) override {
-        eye = {x, y, z};
-        log.push_back("eye");
-    }
-    void SetLookAt(float x, float y, float z) override {
-        lookAt = {x, y, z};
-        log.push_back("lookAt");
-    }
+    void SetEye(float x, float y, float z) override { eye = {x, y, z}; }
+    void SetLookAt(float x, float y, float z) override { lookAt = {x, y, z}; }
     std::int32_t drawBuffer(const dxBufferTextura& mesh, const glm::mat4& world) override {
         draws.push_back({&mesh, world});
         log.push_back("draw");

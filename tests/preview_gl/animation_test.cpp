@@ -3,7 +3,6 @@
 
 #include "app/gl/animation_controls.h"
 #include "app/gl/preview_widget.h"
-#include "builders/object_textures.h"
 
 #include <QTest>
 
@@ -22,33 +21,30 @@ constexpr Rgb kGreen{0, 200, 0};
 // A moveable of two meshes: a root with no faces, and 100 file units along x from it a square that
 // stands edge-on to the camera (in the plane x = 0, z from 0 to 100), faced both ways. Its one
 // animation turns the second mesh 90 degrees about y in every keyframe.
-struct TurningFigure : level::LevelDocument {
-    TurningFigure() {
-        level::Tr4Level target;
-        builders::appendLevelPage(target, halves(kGreen, kGreen));
-        target.ObjectTextures = {wholePage(0)};
-        builders::Moveable figure;
-        figure.ObjectId = 5;
-        figure.Meshes = {builders::MeshBuilder().vertex(0, 0, 0).build(),
-                         builders::MeshBuilder()
-                             .vertex(0, -50, 0).vertex(0, -50, 100).vertex(0, 50, 100).vertex(0, 50, 0)
-                             .quad({0, 1, 2, 3}, 0)
-                             .quad({3, 2, 1, 0}, 0)
-                             .build()};
-        figure.Tree = {{level::kFromPrevious, 100, 0, 0}};
-        builders::Animation turn;
-        turn.FrameRate = 2;
-        const std::vector<std::uint16_t> keyframe = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x4000, 0x8400};
-        turn.Keyframes = {keyframe, keyframe, keyframe};
-        figure.Animations = {turn};
-        builders::appendMoveable(target, figure);
-        static_cast<level::LevelDocument&>(*this) = level::makeLevelDocument(std::move(target));
-    }
-};
+level::LevelDocument turningFigure(std::uint8_t frameSize = 0) {
+    level::Tr4Level target;
+    builders::appendLevelPage(target, halves(kGreen, kGreen));
+    target.ObjectTextures = {wholePage(0)};
+    builders::Moveable figure;
+    figure.Meshes = {builders::MeshBuilder().vertex(0, 0, 0).build(),
+                     builders::MeshBuilder()
+                         .vertex(0, -50, 0).vertex(0, -50, 100).vertex(0, 50, 100).vertex(0, 50, 0)
+                         .quad({0, 1, 2, 3}, 0).quad({3, 2, 1, 0}, 0)
+                         .build()};
+    figure.Tree = {{level::kFromPrevious, 100, 0, 0}};
+    builders::Animation turn;
+    turn.FrameRate = 2;
+    const std::vector<std::uint16_t> keyframe = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x4000, 0x8400};
+    turn.Keyframes = {keyframe, keyframe, keyframe};
+    figure.Animations = {turn};
+    builders::appendMoveable(target, figure);
+    if (frameSize != 0)
+        target.Animations[0].FrameSize = frameSize;
+    return level::makeLevelDocument(std::move(target));
+}
 
 struct Animation : ::testing::Test {
     Animation() { application(); }
-
     void show(const level::LevelDocument& target) {
         widget = std::make_unique<PreviewWidget>();
         controls = std::make_unique<AnimationControls>(*widget, nullptr);
@@ -57,48 +53,47 @@ struct Animation : ::testing::Test {
         widget->setTarget(&target);
         widget->select({preview::PreviewList::TargetMoveables, 0});
     }
-
     std::unique_ptr<PreviewWidget> widget;
     std::unique_ptr<AnimationControls> controls;
 };
 
 TEST_F(Animation, AMeshTurned90DegreesAboutYShowsWhereTheHandCalculationPutsIt) {
-    const TurningFigure figure;
+    const auto figure = turningFigure();
     show(figure);
     ASSERT_EQ(controls->selector->count(), 2);
     EXPECT_EQ(controls->selector->itemText(0), "Rest");
     EXPECT_EQ(controls->selector->itemText(1), "Anim 0 (5 frames)");
-
-    // Turning (0, y, z) by 90 degrees about y gives (z, y, 0): the square now faces the camera and
-    // covers file x 100 to 200. Its middle, x 150, at zoom 6 and 700 units from the eye, lies left of
-    // the centre (positive x is on the left as seen from positive z).
+    // Turning (0, y, z) by 90 degrees about y gives (z, y, 0): the square now faces the camera and covers
+    // file x 100 to 200. Its middle, x 150, at zoom 6 and 700 units from the eye, lies left of the centre.
     const double unitsToPixels = 361 / (2 * 700 * std::tan(std::numbers::pi / 8));
     const QPoint posed(static_cast<int>(std::lround(160 - 15 * 6 * unitsToPixels)), 180);
     const QPoint mirrored(static_cast<int>(std::lround(160 + 15 * 6 * unitsToPixels)), 180);
-
     EXPECT_TRUE(near(widget->grabFramebuffer().pixelColor(posed), kMagenta, 0)) << "at rest the square is edge-on";
     controls->selector->activated(1);
     const QImage image = widget->grabFramebuffer();
     EXPECT_TRUE(near(image.pixelColor(posed), kGreen)) << describe(image.pixelColor(posed));
     EXPECT_TRUE(near(image.pixelColor(mirrored), kMagenta, 0)) << describe(image.pixelColor(mirrored));
-    // 50 file units either side of the middle.
-    const int edge = static_cast<int>(5 * 6 * unitsToPixels);
+    const int edge = static_cast<int>(5 * 6 * unitsToPixels); // 50 file units either side of the middle
     EXPECT_TRUE(near(image.pixelColor(posed + QPoint(edge - 3, 0)), kGreen));
     EXPECT_TRUE(near(image.pixelColor(posed + QPoint(edge + 3, 0)), kMagenta, 0));
-
     widget->select({preview::PreviewList::TargetMoveables, 0});
     EXPECT_EQ(controls->selector->currentIndex(), 0) << "another selection goes back to Rest";
     EXPECT_TRUE(near(widget->grabFramebuffer().pixelColor(posed), kMagenta, 0));
+
+    const auto broken = turningFigure(10); // no room for two rotations after the nine header words
+    show(broken);
+    controls->selector->activated(1);
+    EXPECT_EQ(controls->selector->currentIndex(), 0);
+    EXPECT_EQ(controls->note(), "Anim 0: frames of 10 words have no room for 2 meshes");
 }
 
 TEST_F(Animation, FramesAdvanceOnATimerOnlyWhilePlaying) {
-    const TurningFigure figure;
+    const auto figure = turningFigure();
     show(figure);
     controls->selector->activated(1);
     const int idleFrames = settledFrameCount(*widget);
     QTest::qWait(200);
     EXPECT_EQ(widget->frameCount(), idleFrames) << "no redraws while idle";
-
     controls->play->click();
     EXPECT_TRUE(controls->playing());
     EXPECT_TRUE(QTest::qWaitFor([&] { return widget->frameCount() > idleFrames + 3; }, 5000));
@@ -109,40 +104,26 @@ TEST_F(Animation, FramesAdvanceOnATimerOnlyWhilePlaying) {
     EXPECT_EQ(widget->frameCount(), stopped);
 }
 
-TEST_F(Animation, FrameDataThatCannotHoldAPoseShowsRestWithANote) {
-    TurningFigure figure;
-    figure.level.Animations[0].FrameSize = 10; // no room for two rotations after the nine header words
-    show(figure);
-    controls->selector->activated(1);
-    EXPECT_EQ(controls->selector->currentIndex(), 0);
-    EXPECT_EQ(controls->note(), "Anim 0: frames of 10 words have no room for 2 meshes");
-}
-
 TEST_F(Animation, SeeThroughTexelsShowTheClearColourAndBlendedFacesAdd) {
     // The left half of the page is transparent (alpha 0); the right half is opaque green.
     TargetFiles files({screenSquare().quad({0, 1, 2, 3}, 0).build()}, kGreen, kGreen);
     for (std::size_t texel = 0; texel < 256 * 256; ++texel)
         if (texel % 256 < 128)
-            for (int byte = 0; byte < 4; ++byte)
-                files.level.Pages32[texel * 4 + static_cast<std::size_t>(byte)] = 0;
+            std::fill_n(files.level.Pages32.begin() + static_cast<std::ptrdiff_t>(texel * 4), 4, 0);
     files.level.ObjectTextures[0].Attribute = builders::kSeeThrough;
     show(files);
-    QImage image = widget->grabFramebuffer();
     const QPoint left(160 - 30, 180), right(160 + 30, 180);
+    QImage image = widget->grabFramebuffer();
     EXPECT_TRUE(near(image.pixelColor(left), kMagenta, 0)) << describe(image.pixelColor(left));
     EXPECT_TRUE(near(image.pixelColor(right), kGreen)) << describe(image.pixelColor(right));
-
     controls->transparency->setChecked(false);
-    image = widget->grabFramebuffer();
-    EXPECT_TRUE(near(image.pixelColor(left), {0, 0, 0})) << "the flat picture: " << describe(image.pixelColor(left));
-
+    EXPECT_TRUE(near(widget->grabFramebuffer().pixelColor(left), {0, 0, 0})) << "the flat picture";
     controls->transparency->setChecked(true);
     files.level.ObjectTextures[0].Attribute = builders::kBlended;
     widget->targetChanged();
     widget->select({preview::PreviewList::TargetMoveables, 0});
     image = widget->grabFramebuffer();
-    EXPECT_TRUE(near(image.pixelColor(right), {255, 200, 255})) << "green added to magenta: "
-                                                                 << describe(image.pixelColor(right));
+    EXPECT_TRUE(near(image.pixelColor(right), {255, 200, 255})) << "green added to magenta: " << describe(image.pixelColor(right));
 }
 
 } // namespace

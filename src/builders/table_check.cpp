@@ -1,4 +1,4 @@
-#include "support/consistency.h"
+#include "builders/table_check.h"
 
 #include "level/animation_tables.h"
 #include "level/frame_format.h"
@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace veltrane::testing {
+namespace veltrane::builders {
 namespace {
 
 class Report {
@@ -111,22 +111,10 @@ std::uint16_t wordAt(const level::Opaque<N>& record, std::size_t offset) {
 
 } // namespace
 
-std::vector<std::string> objectTableProblems(const level::Tr4Level& level) {
+std::vector<std::string> tableProblems(const level::Tr4Level& level) {
     Report report;
     checkMeshPointers(level, level::MeshKind::Level, report);
     checkMoveables(level, 1, report);
-    return report.take();
-}
-
-std::vector<std::string> objectTableProblems(const wad::WadLibrary& library) {
-    Report report;
-    checkMeshPointers(library, level::MeshKind::Library, report);
-    checkMoveables(library, wad::kCommandOffsetBytesPerWord, report);
-    return report.take();
-}
-
-std::vector<std::string> textureProblems(const level::Tr4Level& level) {
-    Report report;
     for (std::size_t t = 0; t < level.ObjectTextures.size(); ++t)
         if ((level.ObjectTextures[t].Tile & 0x7FFF) >= level.PageCount)
             report.add(name("object texture", t), "lies on no page");
@@ -155,8 +143,10 @@ std::vector<std::string> textureProblems(const level::Tr4Level& level) {
     return report.take();
 }
 
-std::vector<std::string> textureProblems(const wad::WadLibrary& library) {
+std::vector<std::string> tableProblems(const wad::WadLibrary& library) {
     Report report;
+    checkMeshPointers(library, level::MeshKind::Library, report);
+    checkMoveables(library, wad::kCommandOffsetBytesPerWord, report);
     const std::size_t pages = level::wholePages(library.TextureBytes.size(), wad::kWadPageBytes);
     for (std::size_t s = 0; s < library.TextureSamples.size(); ++s) {
         const auto& sample = library.TextureSamples[s];
@@ -173,4 +163,4 @@ std::vector<std::string> textureProblems(const wad::WadLibrary& library) {
     return report.take();
 }
 
-} // namespace veltrane::testing
+} // namespace veltrane::builders
