@@ -9,42 +9,7 @@
 #include <QTest>
 
 namespace veltrane::app::testing {
-namespace {
-
-// The next prepared answer; none left, or an empty one, is a cancelled dialog.
-std::optional<QString> answer(std::deque<QString>& answers) {
-    const QString next = answers.empty() ? QString() : answers.front();
-    if (!answers.empty())
-        answers.pop_front();
-    return next.isEmpty() ? std::nullopt : std::optional(next);
-}
-
-} // namespace
-
 QString qtPath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
-
-std::optional<QString> RecordedDialogs::openFileName(const QString& title, const QString& filter) {
-    asked.push_back({title, filter});
-    return answer(openAnswers);
-}
-
-std::optional<QString> RecordedDialogs::saveFileName(const QString& title, const QString& filter) {
-    asked.push_back({title, filter});
-    return answer(saveAnswers);
-}
-
-merge::testing::SourceFixture twoOfEachSource() {
-    using merge::testing::quad;
-    merge::testing::SourceFixture source;
-    source.addSample(0, 0, 0, 16, 16);
-    source.addSample(0, 0, 1, 32, 8);
-    source.library.Animations.resize(2);
-    source.addStatic(50, {quad(0), merge::testing::triangle(0)});
-    source.addStatic(51, {quad(1)});
-    source.addMoveable(60, 2, 6, 0);
-    source.addMoveable(61, 3, 4, 1);
-    return source;
-}
 
 WindowTest::WindowTest() : previousFolder(std::filesystem::current_path()) {
     preview::testing::application();

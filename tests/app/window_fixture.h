@@ -25,31 +25,47 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace veltrane::app::testing {
 
+using merge::testing::twoOfEachSource;
+
 // Dialogs that answer from prepared queues (nothing left, or an empty name: cancelled) and keep every
-// message.
+// question and message.
 class RecordedDialogs : public Dialogs {
 public:
     struct Asked {
         QString title;
         QString filter;
+        bool operator==(const Asked&) const = default;
+        friend void PrintTo(const Asked& a, std::ostream* out) { *out << (a.title + " | " + a.filter).toStdString(); }
     };
     struct Notice {
         QString text;
         QString title;
+        bool operator==(const Notice&) const = default;
+        friend void PrintTo(const Notice& n, std::ostream* out) { *out << (n.text + " | " + n.title).toStdString(); }
     };
 
-    std::optional<QString> openFileName(const QString& title, const QString& filter) override;
-    std::optional<QString> saveFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> openFileName(const QString& title, const QString& filter) override {
+        return answer(title, filter, openAnswers);
+    }
+    std::optional<QString> saveFileName(const QString& title, const QString& filter) override {
+        return answer(title, filter, saveAnswers);
+    }
     void showNotice(const QString& text, const QString& title) override { notices.push_back({text, title}); }
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::vector<Asked> asked;
     std::vector<Notice> notices;
-};
 
-// A library with two static meshes (IDs 50, 51) and two moveables (IDs 60, 61), all textured.
-merge::testing::SourceFixture twoOfEachSource();
+private:
+    std::optional<QString> answer(const QString& title, const QString& filter, std::deque<QString>& answers) {
+        asked.push_back({title, filter});
+        const QString next = answers.empty() ? QString() : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return next.isEmpty() ? std::nullopt : std::optional(next);
+    }
+};
 
 QString qtPath(const std::filesystem::path& path);
 

@@ -80,20 +80,6 @@ TEST_F(MergeCommandTest, RefusedAndBadRequestsWriteNothingAndSayWhy) {
                                              ": header: version runs past the end of the file (byte 0: 4 bytes needed, 3 left)");
 }
 
-TEST_F(MergeCommandTest, TicksThatTheTargetCannotTakeAreNoted) {
-    level::Tr4Level target = load(request.target);
-    target.StaticMeshes.clear();
-    ASSERT_TRUE(level::writeLevel(request.target, target).ok());
-    request.staticIds = {demo::ids::kCrate};
-    const auto report = runMerge(request);
-    ASSERT_TRUE(report.ok()) << report.error();
-    ASSERT_EQ(report->notes.size(), 1u);
-    EXPECT_NE(report->notes[0].find("(ObjectId " + std::to_string(demo::ids::kCrate) +
-                                    ") was not merged: the target has no static mesh"),
-              std::string::npos);
-    EXPECT_TRUE(load(request.output).StaticMeshes.empty());
-}
-
 TEST_F(MergeCommandTest, InfoShowsAFilesHeaderTablesAndObjectsAndNamesADamagedOne) {
     const auto level = describeFile(request.target);
     ASSERT_TRUE(level.ok()) << level.error();

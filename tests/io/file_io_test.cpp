@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,7 +60,7 @@ TEST(FileIo, AWriteThatFailsHalfWayLeavesTheDestinationAsItWasOnce) {
     EXPECT_TRUE(replaceFile(path, std::vector<std::uint8_t>(2000, 1)).ok()) << "the failure acts once";
 }
 
-TEST(FileIo, AFolderThatCannotBeWrittenAFullDiskAndASizeLimitLeaveTheDestinationAsItWas) {
+TEST(FileIo, AFolderThatCannotBeWrittenAndASizeLimitLeaveTheDestinationAsItWas) {
     {
         const TempFolder folder;
         const auto path = folder / "level.tr4";
@@ -69,16 +68,6 @@ TEST(FileIo, AFolderThatCannotBeWrittenAFullDiskAndASizeLimitLeaveTheDestination
         if (lock(folder.path(), true))
             expectFailedReplace(path, std::vector<std::uint8_t>(10, 1), "cannot create a file in");
         lock(folder.path(), false);
-    }
-    {
-        const TempFolder folder;
-        const auto disk = folder / "disk";
-        fs::create_directories(disk);
-        if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") == 0) {
-            ASSERT_TRUE(replaceFile(disk / "level.tr4", kOriginal).ok());
-            expectFailedReplace(disk / "level.tr4", std::vector<std::uint8_t>(100 * 1024, 1), std::strerror(ENOSPC));
-            ::umount(disk.c_str());
-        }
     }
     const TempFolder folder;
     const auto path = folder / "level.tr4";

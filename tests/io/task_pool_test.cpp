@@ -21,20 +21,6 @@ TEST(TaskPool, EveryTaskRunsBeforeWaitReturnsIncludingTasksThatTasksSubmit) {
     }
 }
 
-TEST(TaskPool, OneThreadRunsEverythingOnTheCallerInOrderOnceWaitIsCalled) {
-    const auto caller = std::this_thread::get_id();
-    std::vector<int> order;
-    TaskPool pool(1);
-    for (int i = 0; i < 5; ++i)
-        pool.submit([&, i] {
-            EXPECT_EQ(std::this_thread::get_id(), caller);
-            order.push_back(i);
-        });
-    EXPECT_TRUE(order.empty());
-    pool.wait();
-    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
-}
-
 TEST(TaskPool, ATaskThatThrowsLetsTheOthersFinishAndWaitThrowsIt) {
     std::atomic<int> ran = 0;
     TaskPool pool(3);

@@ -53,19 +53,6 @@ TEST(ZlibChunk, ChunksOfAnySizeInBlocksOnAnyThreadCountAreOneStreamThatPlainUnco
     }
 }
 
-TEST(ZlibChunk, BlocksPackAsTightlyAsPlainCompressAndTheSameOnEveryThreadCount) {
-    const auto data = repetitiveBytes(3 * kDeflateBlockBytes + 12345);
-    std::vector<std::uint8_t> plain(compressBound(data.size()));
-    uLongf plainSize = plain.size();
-    ASSERT_EQ(compress(plain.data(), &plainSize, data.data(), data.size()), Z_OK);
-
-    const auto oneThread = deflateChunk(data, 1).value();
-    EXPECT_LT(static_cast<double>(oneThread.size()), 1.01 * static_cast<double>(plainSize));
-    EXPECT_EQ(deflateChunk(data, 2).value(), oneThread);
-    EXPECT_EQ(deflateChunk(data, 5).value(), oneThread);
-    EXPECT_EQ(plainlyUncompressed(oneThread, data.size()), data);
-}
-
 TEST(ZlibChunk, InflateGivesExactlyTheStatedSizeOrSaysWhy) {
     const auto packed = deflateChunk(std::vector<std::uint8_t>(1000, 7)).value();
     EXPECT_TRUE(inflateChunk(packed, 1000).ok());

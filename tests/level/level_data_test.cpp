@@ -20,13 +20,11 @@ Tr4Room roomWithEverything() {
     room.NumZSectors = 2;
     room.NumXSectors = 3;
     room.Sectors.resize(6);
-    room.ColourLow = 0x1234;
     room.ColourHigh = 0x5678;
     room.Lights.resize(2);
     room.Lights[1][45] = 9;
     room.RoomStatics.resize(1);
     room.AlternateRoom = -1;
-    room.Flags = 0x40;
     room.WaterReverbAlternateGroup = {1, 2, 3};
     return room;
 }
@@ -58,7 +56,6 @@ Tr4Level levelWithTables() {
     level.Items.resize(2);
     level.DemoData = {5, 6, 7};
     level.SoundMap[739] = 1;
-    level.SoundDetails.resize(1);
     level.SampleIndices = {4, 5};
     level.AfterEndMarker = {0xAA, 0xBB};
     return level;
@@ -124,15 +121,12 @@ TEST(LevelData, CountsClaimingGigabytesAreRefusedBeforeAnyMemoryIsAskedFor) {
 }
 
 TEST(LevelData, AModelThatCannotBeWrittenIsRefused) {
-    auto level = levelWithTables();
-    level.Zones.pop_back();
-    EXPECT_THROW(serialiseLevelData(level), io::FormatError);
-    level = levelWithTables();
-    level.Rooms[0].Sectors.pop_back();
-    EXPECT_THROW(serialiseLevelData(level), io::FormatError);
-    level = levelWithTables();
-    level.Rooms[0].Vertices.resize(40000);
-    EXPECT_THROW(serialiseLevelData(level), io::FormatError);
+    for (const auto damage : {+[](Tr4Level& l) { l.Zones.pop_back(); }, +[](Tr4Level& l) { l.Rooms[0].Sectors.pop_back(); },
+                              +[](Tr4Level& l) { l.Rooms[0].Vertices.resize(40000); }}) {
+        auto level = levelWithTables();
+        damage(level);
+        EXPECT_THROW(serialiseLevelData(level), io::FormatError);
+    }
 }
 
 } // namespace

@@ -8,16 +8,6 @@
 namespace veltrane::level {
 namespace {
 
-TEST(LevelDocument, TheDemoTargetOpenedAndSavedUnchangedComesBackByteForByte) {
-    for (const auto scale : {demo::DemoScale::Normal, demo::DemoScale::Large}) {
-        const auto file = encodeLevel(demo::demoLevel(scale))->file;
-        auto document = decodeLevelDocument(file);
-        ASSERT_TRUE(document.ok()) << document.error();
-        EXPECT_EQ(document->meshes.nextOffset(), document->level.MeshWords.size() * 2);
-        EXPECT_EQ(encodeLevelDocument(document.value())->file, file);
-    }
-}
-
 TEST(LevelDocument, ASaveWritesPadWordsAsZeroAndChangesNothingElse) {
     auto level = demo::demoLevel(demo::DemoScale::Normal);
     std::vector<std::size_t> padWords;

@@ -136,25 +136,5 @@ TEST(MeshBlock, LibraryMeshesWrittenAndParsedBackAreAsBuiltAndConvertToLevelFace
     EXPECT_EQ(levelFormSize(remapped), 14u + 24 + 24 + 4 + 12 + 10 + 0);
 }
 
-TEST(MeshRecord, ALibraryFacesTextureWordNamesItsSampleOrientationAndMirror) {
-    struct Case {
-        std::uint16_t shape;
-        std::uint16_t word;
-        LibraryFaceTexture named;
-    };
-    for (const Case& c : std::initializer_list<Case>{
-             {kShapeQuad, 5, {5, 7, false}},
-             {kShapeQuad, static_cast<std::uint16_t>(-5), {5, 7, true}},
-             {kShapeTriangle, 0xA803, {3, 2, true}}, // mirror, orientation 2, bit 11 ignored, sample 3
-             {kShapeTriangle, 0x4FFF, {0x7FF, 4, false}},
-             {5, 0x9000, {-0x7000, 1, true}}, // another shape keeps its word whole
-         }) {
-        const LibraryFaceTexture named = libraryFaceTexture(c.shape, c.word);
-        EXPECT_EQ(named.sample, c.named.sample) << c.word;
-        EXPECT_EQ(named.orientation, c.named.orientation) << c.word;
-        EXPECT_EQ(named.mirrored, c.named.mirrored) << c.word;
-    }
-}
-
 } // namespace
 } // namespace veltrane::level

@@ -85,6 +85,18 @@ std::int32_t SourceFixture::addMoveable(std::uint32_t objectId, std::uint16_t me
     return static_cast<std::int32_t>(library.Moveables.size() - 1);
 }
 
+SourceFixture twoOfEachSource() {
+    SourceFixture source;
+    source.addSample(0, 0, 0, 16, 16);
+    source.addSample(0, 0, 1, 32, 8);
+    source.library.Animations.resize(2);
+    source.addStatic(50, {quad(0), triangle(0)});
+    source.addStatic(51, {quad(1)});
+    source.addMoveable(60, 2, 6, 0);
+    source.addMoveable(61, 3, 4, 1);
+    return source;
+}
+
 level::LevelDocument targetFixture() {
     level::LevelDocument target;
     level::Tr4Level& level = target.level;

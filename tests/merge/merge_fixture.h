@@ -37,6 +37,10 @@ struct SourceFixture : wad::LibraryDocument {
                              std::uint16_t animation);
 };
 
+// A library of two samples and two animations, with two static meshes (IDs 50, 51) and two moveables
+// (IDs 60, 61), all textured.
+SourceFixture twoOfEachSource();
+
 // A level of 2 room pages and 1 object page, 4 object textures, one static mesh and one moveable with
 // two meshes, one animation, some frames and commands.
 level::LevelDocument targetFixture();

@@ -34,11 +34,8 @@ TEST_F(ObjectMergeTest, AStaticMeshGoesAtTheEndOfTheBlockWithItsFacesRemappedAnd
     merge({{0}, {}});
 
     ASSERT_EQ(target.level.StaticMeshes.size(), 2u);
-    const level::Tr4StaticMesh& merged = target.level.StaticMeshes[1];
-    EXPECT_EQ(merged.ObjectId, 10u) << "an ID the target has already is added again";
-    EXPECT_EQ(merged.Mesh, 3);
-    EXPECT_EQ(merged.Box, source.library.StaticMeshes[0].Box);
-    EXPECT_EQ(merged.Flags, 3);
+    EXPECT_EQ(target.level.StaticMeshes[1], (level::Tr4StaticMesh{10, 3, source.library.StaticMeshes[0].Box, 3}))
+        << "an ID the target has already is added again";
     EXPECT_EQ(target.level.MeshPointers[3], end);
     const level::MeshRecord& mesh = *target.meshes.get(3);
     EXPECT_EQ(mesh.Offset, end);
@@ -77,17 +74,10 @@ TEST_F(ObjectMergeTest, AMoveableBringsItsMeshesAndTreeAndSharedMeshesAreCopiedF
     merge({{}, {0, 1, 2}});
     const auto& moveables = target.level.Moveables;
     ASSERT_EQ(moveables.size(), 4u);
-    EXPECT_EQ(moveables[1].ObjectId, 30u);
-    EXPECT_EQ(moveables[1].MeshCount, 3);
-    EXPECT_EQ(moveables[1].StartingMesh, 3);
-    EXPECT_EQ(moveables[1].MeshTree, 4u);
+    EXPECT_EQ(moveables[1], (level::Tr4Moveable{30, 3, 3, 4, 12, 1}));
     EXPECT_EQ(std::vector<std::uint32_t>(target.level.MeshTrees.begin() + 4, target.level.MeshTrees.end()),
               std::vector<std::uint32_t>(source.library.MeshTrees.begin(), source.library.MeshTrees.begin() + 8));
-    EXPECT_EQ(moveables[1].FrameOffset, 12u);
-    EXPECT_EQ(moveables[1].Animation, 1);
-    EXPECT_EQ(moveables[2].MeshTree, 12u) << "a one-mesh moveable adds no tree words";
-    EXPECT_EQ(moveables[2].Animation, level::kNoAnimation);
-    EXPECT_EQ(moveables[2].StartingMesh, 6);
+    EXPECT_EQ(moveables[2], (level::Tr4Moveable{31, 1, 6, 12, 20, level::kNoAnimation})) << "a one-mesh moveable adds no tree words";
     EXPECT_EQ(moveables[3].StartingMesh, 7);
     EXPECT_NE(target.level.MeshPointers[6], target.level.MeshPointers[7]);
     EXPECT_EQ(target.meshes.get(6)->Rectangles, target.meshes.get(7)->Rectangles);

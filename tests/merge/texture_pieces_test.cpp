@@ -29,6 +29,7 @@ TEST_F(TexturePiecesTest, APieceTakesItsFacesKeyAndItsSamplesRectangle) {
     const TexturePiece mirrored = pieceFor(quad(static_cast<std::uint16_t>(-5)));
     EXPECT_EQ(mirrored, (TexturePiece{0, 5, 6, 11, 1, 50, 5, 7, 1, 1}));
     EXPECT_EQ(pieceFor(triangle(0xA803, 3)), (TexturePiece{0, 3, 4, 7, 1, 30, 3, 2, 1, 0}));
+    EXPECT_EQ(pieceFor(triangle(0x4807)), (TexturePiece{0, 7, 8, 15, 1, 70, 7, 4, 0, 1})) << "orientation 4, sample 7";
     EXPECT_EQ(pieceFor(quad(8)).SourceIndex, 0) << "a sample the library does not have reads as sample 0";
     EXPECT_EQ(pieceFor({5, {}, 0x9000, 0, 0}).SourceIndex, 0) << "another shape's negative word names no sample";
 }

@@ -71,17 +71,6 @@ TEST(TargetMeshes, ARectangleBecomesStripSlotsZeroOneThreeTwoAtPreviewPositions)
     EXPECT_EQ(buffer.stride, 20u);
 }
 
-TEST(TargetMeshes, CornersAreTexelsOver255AndTheNewestPolygonComesFirst) {
-    const auto mesh = builders::MeshBuilder().vertex(100, -200, 30).vertex(100, 0, 0).vertex(0, 100, 0).vertex(0, 0, 0)
-                          .quad({0, 1, 2, 3}, 1).triangle({0, 1, 2}, 0).build();
-    const Target target({mesh}, {testing::objectTexture(0, {{{51, 102}, {255, 0}, {0, 17}, {9, 9}}}), testing::wholePage(0)});
-    const auto& rm = target.mesh(0);
-    EXPECT_EQ(rm.polygonFlags, (std::vector<std::uint32_t>{24, 25}));
-    EXPECT_EQ(rm.texturedVertexData[0], (RenderVertex{10, 20, 3, 51 / 255.0f, 102 / 255.0f}));
-    expectUv({rm.texturedVertexData.begin() + 1, rm.texturedVertexData.begin() + 3}, {{1, 0}, {0, 17 / 255.0f}});
-    EXPECT_EQ(rm.texturedVertexData[5], (RenderVertex{0, 0, 0, 0, 1})) << "the rectangle's strip slot 2 is face vertex 3";
-}
-
 TEST(TargetMeshes, FacesOutsideTheTablesAreLeftOutAndEveryRecordGetsARenderMesh) {
     const auto mesh = testing::square()
                           .quad({0, 1, 2, 3}, 0x8000) // a negative object texture
@@ -110,19 +99,6 @@ TEST(TargetMeshes, ARefusedBufferLeavesTheMeshWithoutOneAndTheBuildGoesOn) {
     EXPECT_EQ(BuildTargetMeshes(target.table, &target.device, target.textures, target.document.level), 0);
     EXPECT_EQ(target.device.buffersAsked, 4);
     EXPECT_EQ(target.mesh(1).vertexBuffer, nullptr);
-}
-
-TEST(SourceMeshes, SamplesGiveTheCornersAndANegativeWordMirrorsThem) {
-    std::vector<wad::WadTextureSample> samples(6);
-    samples[5] = testing::sample(16, 32, 1, 15, 15);
-    const Source plain({testing::square(level::MeshKind::Library).quad({0, 1, 2, 3}, 5).build()}, samples);
-    ASSERT_EQ(plain.result, 0);
-    const float x0 = 16 / 255.0f, x1 = 31 / 255.0f, y0 = 32 / 255.0f, y1 = 47 / 255.0f;
-    // Face vertices take (x0, y0), (x1, y0), (x1, y1), (x0, y1), in strip slots 0, 1, 3, 2.
-    expectUv(plain.mesh(0).texturedVertexData, {{x0, y0}, {x1, y0}, {x0, y1}, {x1, y1}});
-    EXPECT_EQ(plain.mesh(0).polygonTextures[0], plain.textures.texture32(1));
-    const Source mirrored({testing::square(level::MeshKind::Library).quad({0, 1, 2, 3}, 0xFFFB).build()}, samples);
-    expectUv(mirrored.mesh(0).texturedVertexData, {{x1, y0}, {x0, y0}, {x1, y1}, {x0, y1}});
 }
 
 TEST(SourceMeshes, ATriangleShowsTheUpperLeftHalfOfItsSampleAndFacesOutsideTheTablesAreLeftOut) {

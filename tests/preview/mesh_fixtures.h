@@ -7,7 +7,6 @@
 #include "level/level_document.h"
 #include "wad/library_document.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -40,17 +39,6 @@ inline wad::LibraryDocument libraryWith(const std::vector<level::MeshRecord>& me
 
 // An object texture covering the whole of page `tile`.
 inline level::ObjectTexture wholePage(std::uint16_t tile) { return builders::quadTexture(tile, 0, 0, 256, 256); }
-
-// An object texture whose four corners sit at the given texel positions on `tile`.
-inline level::ObjectTexture objectTexture(std::uint16_t tile, std::array<std::array<std::uint8_t, 2>, 4> corners) {
-    level::ObjectTexture record;
-    record.Tile = tile;
-    for (std::size_t j = 0; j < 4; ++j) {
-        record.Corners[j].XPixel = corners[j][0];
-        record.Corners[j].YPixel = corners[j][1];
-    }
-    return record;
-}
 
 inline wad::WadTextureSample sample(std::uint8_t x, std::uint8_t y, std::uint16_t page, std::uint8_t addWidth,
                                     std::uint8_t addHeight) {

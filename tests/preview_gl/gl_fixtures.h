@@ -7,8 +7,11 @@
 #include "level/level_document.h"
 #include "wad/library_document.h"
 
+#include "app/gl/preview_widget.h"
+
 #include <QApplication>
 #include <QColor>
+#include <QTest>
 
 #include <cstdint>
 #include <cstdlib>
@@ -95,6 +98,19 @@ inline bool near(const QColor& c, Rgb expected, int tolerance = 2) {
 
 inline std::string describe(const QColor& c) {
     return "(" + std::to_string(c.red()) + ", " + std::to_string(c.green()) + ", " + std::to_string(c.blue()) + ")";
+}
+
+// The widget's frame count once no frame has been drawn for a tenth of a second, so that a paint
+// asked for earlier and delivered late (a loaded machine, a sanitized build) is not counted later.
+inline int settledFrameCount(const app::PreviewWidget& widget) {
+    int count = widget.frameCount();
+    for (int tries = 0; tries < 50; ++tries) {
+        QTest::qWait(100);
+        if (widget.frameCount() == count)
+            break;
+        count = widget.frameCount();
+    }
+    return count;
 }
 
 constexpr Rgb kMagenta{255, 0, 255};

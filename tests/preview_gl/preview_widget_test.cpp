@@ -1,10 +1,8 @@
-#include "frame_wait.h"
 #include "gl_fixtures.h"
 
 #include "app/gl/preview_widget.h"
 
 #include <QMouseEvent>
-#include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -112,8 +110,6 @@ TEST_F(Preview, SixteenBitPagesGiveTheSamePictureWithin5BitPrecisionAfterTheNoti
         }
     EXPECT_EQ(differing, 0);
     EXPECT_FALSE(near(image.pixelColor(centre(image) - QPoint(30, 0)), kOrange, 0)) << "it is the 16-bit page";
-    reduced->targetChanged();
-    EXPECT_EQ(messages.notices.size(), 1u) << "a merge rebuilds the 16-bit textures without the notice";
 
     // A target given before the panel has a context gets its notice once the context is there.
     PreviewWidget early({.allow32BitTextures = false, .messages = &messages});
@@ -122,17 +118,6 @@ TEST_F(Preview, SixteenBitPagesGiveTheSamePictureWithin5BitPrecisionAfterTheNoti
     early.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&early));
     QTRY_COMPARE(messages.notices.size(), 2u);
-}
-
-TEST_F(Preview, ASquareStaysSquareWhateverThePanelShape) {
-    const TargetFiles files({screenSquare().quad({0, 1, 2, 3}, 0).build()}, kRed, kRed);
-    auto widget = show(&files);
-    for (const QSize size : {QSize(321, 361), QSize(600, 300), QSize(200, 400)}) {
-        widget->resize(size);
-        const auto bounds = objectBounds(widget->grabFramebuffer());
-        ASSERT_TRUE(bounds.has_value());
-        EXPECT_NEAR(bounds->width(), bounds->height(), 2) << size.width() << "x" << size.height();
-    }
 }
 
 TEST_F(Preview, DragsAndTheWheelTurnZoomAndPanAndTheFrameIsDrawnOnDemand) {
@@ -161,20 +146,6 @@ TEST_F(Preview, DragsAndTheWheelTurnZoomAndPanAndTheFrameIsDrawnOnDemand) {
     // Half a turn shows the square from behind: its clockwise faces now run counter-clockwise.
     const QImage image = widget->grabFramebuffer();
     EXPECT_TRUE(objectBounds(image) == std::nullopt) << describe(image.pixelColor(centre(image)));
-}
-
-TEST_F(Preview, AnInvalidSpinFactorKeepsTheLastGoodOneAndSaysSo) {
-    auto widget = show(nullptr);
-    QSignalSpy changes(widget.get(), &PreviewWidget::spinFactorChanged);
-    EXPECT_TRUE(widget->setSpinFactorText("2"));
-    EXPECT_FALSE(widget->setSpinFactorText("2,5"));
-    EXPECT_FALSE(widget->spinFactorValid());
-    ASSERT_EQ(changes.size(), 1);
-    EXPECT_EQ(changes[0][1].toString(), "'2,5' is not a valid floating point value");
-    drag(*widget, {10, 10}, {11, 10});
-    EXPECT_FLOAT_EQ(widget->scene().view.viewAngleY, 2000.0f);
-    EXPECT_TRUE(widget->setSpinFactorText("1.2"));
-    EXPECT_EQ(changes.size(), 2);
 }
 
 TEST_F(Preview, ALostContextIsRebuiltAndClearsToWhiteFromThenOn) {

@@ -22,7 +22,6 @@ std::vector<std::uint8_t> libraryBytes(std::uint32_t version, const std::array<s
 }
 
 TEST(WadFile, TablesAreReadInOrderWithTheirRecordSizesAndWrittenBackByteForByte) {
-    EXPECT_EQ(libraryBytes(129, {}).size(), 52u);
     EXPECT_TRUE(decodeLibrary(libraryBytes(129, {})).ok());
     const auto bytes = libraryBytes(129, {2, 6, 1, 3, 1, 2, 1, 4, 4, 5, 3, 2});
     const auto library = decodeLibrary(bytes);
