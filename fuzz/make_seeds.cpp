@@ -5,7 +5,7 @@
 #include "demo/demo_library.h"
 #include "level/level_document.h"
 #include "level/mesh_block.h"
-#include "small_target.h"
+#include "builders/small_target.h"
 #include "wad/wad_library.h"
 
 #include <algorithm>
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
             fs::create_directories(root / target);
 
         writeLevelSeeds(root / "level", "demo", level::makeLevelDocument(onePage(demo::demoLevel(demo::DemoScale::Normal))));
-        writeLevelSeeds(root / "level", "small", fuzz::smallTarget());
+        writeLevelSeeds(root / "level", "small", builders::smallTarget());
 
         const wad::WadLibrary library = demo::demoLibrary(demo::DemoScale::Normal);
         for (const char* target : {"library", "merge"}) {

@@ -4,7 +4,7 @@
 #include "fuzz_checks.h"
 #include "fuzz_inputs.h"
 #include "merge/merge_operation.h"
-#include "small_target.h"
+#include "builders/small_target.h"
 #include "wad/library_document.h"
 
 #include <cstddef>
@@ -24,7 +24,7 @@ std::vector<std::int32_t> everyIndex(std::size_t count) {
 } // namespace
 
 void fuzzMerge(std::span<const std::uint8_t> input) {
-    static const level::LevelDocument pristine = smallTarget();
+    static const level::LevelDocument pristine = builders::smallTarget();
     const auto source = wad::decodeLibraryDocument(input);
     if (!source)
         return;

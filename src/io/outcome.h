@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -24,6 +25,15 @@ public:
     const T* operator->() const { return &value(); }
 
     [[nodiscard]] const std::string& error() const { return std::get<Failure>(state_).message; }
+
+    // What `make` makes of the value, or this failure passed on.
+    template <class Make>
+    auto map(Make&& make) && -> Outcome<std::invoke_result_t<Make, T&&>> {
+        using Made = std::invoke_result_t<Make, T&&>;
+        if (!ok())
+            return Outcome<Made>::failure(error());
+        return std::forward<Make>(make)(std::move(value()));
+    }
 
 private:
     struct Failure {

@@ -11,22 +11,12 @@ LevelDocument makeLevelDocument(Tr4Level level) {
     return document;
 }
 
-namespace {
-
-io::Outcome<LevelDocument> documentOf(io::Outcome<Tr4Level> level) {
-    if (!level)
-        return io::Outcome<LevelDocument>::failure(level.error());
-    return makeLevelDocument(std::move(level.value()));
-}
-
-} // namespace
-
 io::Outcome<LevelDocument> decodeLevelDocument(std::span<const std::uint8_t> file, unsigned threads) {
-    return documentOf(decodeLevel(file, threads));
+    return decodeLevel(file, threads).map(makeLevelDocument);
 }
 
 io::Outcome<LevelDocument> openLevelDocument(const std::filesystem::path& path, unsigned threads) {
-    return documentOf(readLevel(path, threads));
+    return readLevel(path, threads).map(makeLevelDocument);
 }
 
 io::Outcome<EncodedLevel> encodeLevelDocument(LevelDocument& document, unsigned threads) {

@@ -13,22 +13,12 @@ LibraryDocument makeLibraryDocument(WadLibrary library) {
     return document;
 }
 
-namespace {
-
-io::Outcome<LibraryDocument> documentOf(io::Outcome<WadLibrary> library) {
-    if (!library)
-        return io::Outcome<LibraryDocument>::failure(library.error());
-    return makeLibraryDocument(std::move(library.value()));
-}
-
-} // namespace
-
 io::Outcome<LibraryDocument> decodeLibraryDocument(std::span<const std::uint8_t> file) {
-    return documentOf(decodeLibrary(file));
+    return decodeLibrary(file).map(makeLibraryDocument);
 }
 
 io::Outcome<LibraryDocument> openLibraryDocument(const std::filesystem::path& path) {
-    return documentOf(readLibrary(path));
+    return readLibrary(path).map(makeLibraryDocument);
 }
 
 } // namespace veltrane::wad

@@ -2,6 +2,7 @@
 
 #include "builders/library_builder.h"
 #include "builders/mesh_blocks.h"
+#include "builders/small_target.h"
 #include "level/mesh_block.h"
 
 namespace veltrane::merge::testing {
@@ -98,9 +99,8 @@ SourceFixture twoOfEachSource() {
 }
 
 level::LevelDocument targetFixture() {
-    level::LevelDocument target;
+    level::LevelDocument target = builders::smallTarget();
     level::Tr4Level& level = target.level;
-    level.Version = 0x00345254;
     level.NumRoomPages = 2;
     level.NumObjectPages = 1;
     level.Pages32.assign(3 * level::kPageBytes32, 0x11);
@@ -109,22 +109,6 @@ level::LevelDocument targetFixture() {
     level.ObjectTextures.resize(4);
     for (std::uint16_t i = 0; i < 4; ++i)
         level.ObjectTextures[i].Tile = static_cast<std::uint16_t>(i % 3);
-    for (std::int16_t vertices : {3, 4, 5}) {
-        level::MeshRecord mesh;
-        mesh.NumVertices = vertices;
-        mesh.Vertices.assign(static_cast<std::size_t>(vertices), {1, 2, 3});
-        mesh.NumRectangles = 1;
-        mesh.Rectangles.push_back({{0, 1, 2, 0}, 1, 0});
-        mesh.Offset = target.meshes.nextOffset();
-        level.MeshPointers.push_back(mesh.Offset);
-        target.meshes.append(std::move(mesh));
-    }
-    level.StaticMeshes.push_back({10, 0, {}, 0});
-    level.Moveables.push_back({20, 2, 1, 0, 0, 0});
-    level.MeshTrees = {0, 0, 0, 0};
-    level.Frames = {1, 2, 3, 4, 5, 6};
-    level.Animations.push_back({});
-    level.AnimCommands = {3};
     return target;
 }
 

@@ -41,8 +41,7 @@ struct SourceFixture : wad::LibraryDocument {
 // (IDs 60, 61), all textured.
 SourceFixture twoOfEachSource();
 
-// A level of 2 room pages and 1 object page, 4 object textures, one static mesh and one moveable with
-// two meshes, one animation, some frames and commands.
+// The small target with 2 room pages and 1 object page, and 4 object textures.
 level::LevelDocument targetFixture();
 
 } // namespace veltrane::merge::testing

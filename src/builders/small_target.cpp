@@ -1,12 +1,12 @@
-#include "small_target.h"
+#include "builders/small_target.h"
 
 #include "builders/level_builder.h"
 
-namespace veltrane::fuzz {
+namespace veltrane::builders {
 
 level::LevelDocument smallTarget() {
     level::LevelDocument target;
-    target.level = builders::minimalLevel();
+    target.level = minimalLevel();
     target.level.ObjectTextures.resize(1);
     for (std::int16_t vertices : {3, 4, 5}) {
         level::MeshRecord mesh;
@@ -27,4 +27,4 @@ level::LevelDocument smallTarget() {
     return target;
 }
 
-} // namespace veltrane::fuzz
+} // namespace veltrane::builders
