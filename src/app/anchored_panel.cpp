@@ -5,7 +5,7 @@
 
 namespace veltrane::app {
 
-void AnchoredPanel::Place(QWidget* control, QRect designRect, Anchor anchor) {
+void AnchoredPanel::place(QWidget* control, QRect designRect, Anchor anchor) {
     placed_.push_back({control, designRect, anchor});
     arrange(control, designRect, anchor);
 }

@@ -25,7 +25,7 @@ class AnchoredPanel : public QWidget {
 public:
     AnchoredPanel(QSize designSize, QWidget* parent = nullptr) : QWidget(parent), designSize_(designSize) {}
 
-    void Place(QWidget* control, QRect designRect, Anchor anchor = {});
+    void place(QWidget* control, QRect designRect, Anchor anchor = {});
     [[nodiscard]] QSize designSize() const { return designSize_; }
 
 protected:

@@ -101,18 +101,18 @@ void TForm1::createControls() {
     Label1 = named(new QLabel(QStringLiteral("Spin Factor"), panel_), "Label1");
     // The platform's sans is wider than the design font: the label may take the room it needs.
     Label1->setMinimumWidth(Label1->sizeHint().width());
-    panel_->Place(Label1, {448, 24, 54, 13}, kCentred);
+    panel_->place(Label1, {448, 24, 54, 13}, kCentred);
     Edit1 = named(new QLineEdit(QStringLiteral("1.2"), panel_), "Edit1");
-    panel_->Place(Edit1, {512, 16, 57, 21}, kCentred);
+    panel_->place(Edit1, {512, 16, 57, 21}, kCentred);
 
     PreviewWidget::Options previewOptions;
     previewOptions.allow32BitTextures = allow32BitTextures_;
     previewOptions.messages = dialogs_;
     Panel1 = named(new PreviewWidget(previewOptions, panel_), "Panel1");
-    panel_->Place(Panel1, {280, 56, 321, 361}, {0, 0, 1, 1});
+    panel_->place(Panel1, {280, 56, 321, 361}, {0, 0, 1, 1});
 
     GroupBox1 = groupBox("GroupBox1", QStringLiteral("Target:"), panel_);
-    panel_->Place(GroupBox1, {616, 16, 249, 521}, {1, 0, 0, 0});
+    panel_->place(GroupBox1, {616, 16, 249, 521}, {1, 0, 0, 0});
     ListBox1 = objectList("ListBox1", 13, GroupBox1);
     ListBox1->setFont(pixelFont(font(), kFontHeight, false));
     ListBox1->setGeometry(8, 24, 233, 225);
@@ -126,27 +126,27 @@ void TForm1::createControls() {
     ListBox2->setGeometry(8, 312, 233, 193);
 
     GroupBox2 = groupBox("GroupBox2", QStringLiteral("Source:"), panel_);
-    panel_->Place(GroupBox2, {8, 16, 257, 513});
+    panel_->place(GroupBox2, {8, 16, 257, 513});
     CheckListBox1 = objectList("CheckListBox1", 16, GroupBox2);
     CheckListBox1->setGeometry(8, 32, 241, 209);
     CheckListBox2 = objectList("CheckListBox2", 16, GroupBox2);
     CheckListBox2->setGeometry(8, 312, 241, 193);
 
     Button1 = named(new QPushButton(QStringLiteral("Merge-->"), panel_), "Button1");
-    panel_->Place(Button1, {384, 432, 105, 33}, kCentredBelow);
+    panel_->place(Button1, {384, 432, 105, 33}, kCentredBelow);
     // The animation controls fill the room beside the merge button, under the preview.
     Animation = new AnimationControls(*Panel1, panel_);
-    panel_->Place(Animation->selector, {280, 421, 100, 21}, kCentredBelow);
-    panel_->Place(Animation->slider, {280, 446, 100, 20}, kCentredBelow);
-    panel_->Place(Animation->play, {493, 421, 54, 21}, kCentredBelow);
+    panel_->place(Animation->selector, {280, 421, 100, 21}, kCentredBelow);
+    panel_->place(Animation->slider, {280, 446, 100, 20}, kCentredBelow);
+    panel_->place(Animation->play, {493, 421, 54, 21}, kCentredBelow);
     Animation->transparency->setFont(pixelFont(font(), kFontHeight - 1, false)); // fits beside the button
-    panel_->Place(Animation->transparency, {493, 446, 120, 20}, kCentredBelow);
+    panel_->place(Animation->transparency, {493, 446, 120, 20}, kCentredBelow);
     GroupBox3 = groupBox("GroupBox3", QStringLiteral("Targets Stats:"), panel_);
-    panel_->Place(GroupBox3, {304, 472, 273, 113}, kCentredBelow);
+    panel_->place(GroupBox3, {304, 472, 273, 113}, kCentredBelow);
     // The memo lies over the stats box, not in it, at its own place.
     Memo1 = named(new QPlainTextEdit(panel_), "Memo1");
     Memo1->setReadOnly(true);
-    panel_->Place(Memo1, {312, 488, 249, 87}, kCentredBelow);
+    panel_->place(Memo1, {312, 488, 249, 87}, kCentredBelow);
     Memo1->raise();
 }
 
