@@ -63,7 +63,12 @@ TEST(MoveableRenderList, MeshesSitAtTheirTreeOffsetsInPreviewUnitsAndUnknownPoin
 
 TEST(StaticRenderList, FindsItsMeshAndDrawsItAtNoOffset) {
     Level file(3);
-    file.document.level.StaticMeshes = {{0, 2, {}, 0}, {0, 40, {}, 0}}; // the second names no mesh pointer
+    // Two records, the second naming no mesh pointer; the memory past them still holds records that
+    // do, which an index past the table must not reach.
+    auto& statics = file.document.level.StaticMeshes;
+    statics.assign(6, {0, 2, {}, 0});
+    statics.resize(2);
+    statics[1].Mesh = 40;
     trStaticMeshD3D list(&file.document.level, &file.table, 0);
     EXPECT_EQ(list.meshIndex, -1);
     EXPECT_EQ(list.Build(), 1);
