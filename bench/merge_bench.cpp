@@ -8,7 +8,6 @@
 #include "demo/demo_library.h"
 
 #include <chrono>
-#include <numeric>
 
 using namespace veltrane;
 
@@ -28,10 +27,7 @@ const Fixture& fixture() {
         f.file = level::encodeLevel(demo::demoLevel(demo::DemoScale::Large)).value().file;
         f.target = level::decodeLevelDocument(f.file).value();
         f.source = wad::makeLibraryDocument(demo::demoLibrary(demo::DemoScale::Large));
-        f.everything.statics.resize(f.source.library.StaticMeshes.size());
-        std::iota(f.everything.statics.begin(), f.everything.statics.end(), 0);
-        f.everything.moveables.resize(f.source.library.Moveables.size());
-        std::iota(f.everything.moveables.begin(), f.everything.moveables.end(), 0);
+        f.everything = merge::everyObject(f.source.library);
         return f;
     }();
     return fixture;

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <numeric>
 #include <string>
 
 using namespace veltrane;
@@ -64,12 +63,7 @@ int main(int argc, char** argv) {
     const std::size_t libraryBytes = std::filesystem::file_size(argv[2]);
     report("library open");
 
-    merge::MergeTicks everything;
-    everything.statics.resize(source->library.StaticMeshes.size());
-    std::iota(everything.statics.begin(), everything.statics.end(), 0);
-    everything.moveables.resize(source->library.Moveables.size());
-    std::iota(everything.moveables.begin(), everything.moveables.end(), 0);
-    auto merged = merge::mergeObjects(target.value(), source.value(), everything);
+    auto merged = merge::mergeObjects(target.value(), source.value(), merge::everyObject(source->library));
     if (!merged) {
         std::fprintf(stderr, "merge: %s\n", merged.error().c_str());
         return 1;

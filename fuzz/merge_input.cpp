@@ -9,27 +9,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <numeric>
 #include <span>
 
 namespace veltrane::fuzz {
-namespace {
-
-std::vector<std::int32_t> everyIndex(std::size_t count) {
-    std::vector<std::int32_t> indices(count);
-    std::iota(indices.begin(), indices.end(), 0);
-    return indices;
-}
-
-} // namespace
 
 void fuzzMerge(std::span<const std::uint8_t> input) {
     static const level::LevelDocument pristine = builders::smallTarget();
     const auto source = wad::decodeLibraryDocument(input);
     if (!source)
         return;
-    const merge::MergeTicks ticks{everyIndex(source->library.StaticMeshes.size()),
-                                  everyIndex(source->library.Moveables.size())};
+    const merge::MergeTicks ticks = merge::everyObject(source->library);
 
     level::LevelDocument target = pristine;
     auto merged = merge::mergeObjects(target, source.value(), ticks);

@@ -1,34 +1,13 @@
 #include "builders/mesh_builder.h"
 
-#include "level/mesh_block.h"
-
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 namespace veltrane::builders {
-namespace {
 
 using level::MeshKind;
 using level::MeshVector;
-
-// Whether the mesh takes a pad word in a block of its form, as the parser finds when it reads the
-// block that the form's writer makes of the mesh alone.
-bool needsPadWord(const level::MeshRecord& mesh, MeshKind kind) {
-    std::vector<std::uint8_t> block;
-    if (kind == MeshKind::Library) {
-        const auto words = level::serialiseLibraryMeshes({&mesh, 1}).words;
-        const auto bytes = level::wordBytes(words);
-        block.assign(bytes.begin(), bytes.end());
-    } else {
-        level::Lista_Mesh list(kind);
-        list.append(mesh);
-        block = level::serialiseMeshBlock(list);
-    }
-    return level::parseMeshBlock(block, kind).get(0)->PadWord.has_value();
-}
-
-} // namespace
 
 MeshBuilder& MeshBuilder::vertex(std::int16_t x, std::int16_t y, std::int16_t z) {
     mesh_.Vertices.push_back({x, y, z});
@@ -101,7 +80,7 @@ level::MeshRecord MeshBuilder::build() const {
             furthest = std::max(furthest, std::hypot(v.x - mesh.Centre.x, v.y - mesh.Centre.y, v.z - mesh.Centre.z));
         mesh.Radius = static_cast<std::int32_t>(std::ceil(furthest));
     }
-    if (needsPadWord(mesh, kind_))
+    if (level::takesPadWord(mesh, kind_))
         mesh.PadWord = 0;
     return mesh;
 }

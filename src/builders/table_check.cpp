@@ -21,9 +21,10 @@ private:
 
 std::string name(const char* what, std::size_t index) { return std::string(what) + " " + std::to_string(index); }
 
+// Checks the model's mesh block and what names its meshes; returns the meshes for the face checks.
 template <class Model>
-void checkMeshPointers(const Model& model, level::MeshKind kind, Report& report) {
-    const auto meshes = level::parseMeshBlock(level::wordBytes(model.MeshWords), kind);
+level::Lista_Mesh checkMeshPointers(const Model& model, level::MeshKind kind, Report& report) {
+    auto meshes = level::parseMeshBlock(level::wordBytes(model.MeshWords), kind);
     if (!meshes.keptBlock().empty())
         report.add("mesh block", "the meshes do not tile the block");
     for (std::size_t i = 0; i < model.MeshPointers.size(); ++i)
@@ -32,6 +33,7 @@ void checkMeshPointers(const Model& model, level::MeshKind kind, Report& report)
     for (std::size_t s = 0; s < model.StaticMeshes.size(); ++s)
         if (model.StaticMeshes[s].Mesh >= model.MeshPointers.size())
             report.add(name("static mesh", s), "Mesh names no mesh pointer");
+    return meshes;
 }
 
 template <class Model>
@@ -113,13 +115,12 @@ std::uint16_t wordAt(const level::Opaque<N>& record, std::size_t offset) {
 
 std::vector<std::string> tableProblems(const level::Tr4Level& level) {
     Report report;
-    checkMeshPointers(level, level::MeshKind::Level, report);
+    const auto meshes = checkMeshPointers(level, level::MeshKind::Level, report);
     checkMoveables(level, 1, report);
     for (std::size_t t = 0; t < level.ObjectTextures.size(); ++t)
         if ((level.ObjectTextures[t].Tile & 0x7FFF) >= level.PageCount)
             report.add(name("object texture", t), "lies on no page");
     const std::size_t textures = level.ObjectTextures.size();
-    const auto meshes = level::parseMeshBlock(level::wordBytes(level.MeshWords), level::MeshKind::Level);
     for (const auto& mesh : meshes.meshes()) {
         for (const auto& rectangle : mesh.Rectangles)
             if ((rectangle.Texture & 0x7FFF) >= textures)
@@ -145,7 +146,7 @@ std::vector<std::string> tableProblems(const level::Tr4Level& level) {
 
 std::vector<std::string> tableProblems(const wad::WadLibrary& library) {
     Report report;
-    checkMeshPointers(library, level::MeshKind::Library, report);
+    const auto meshes = checkMeshPointers(library, level::MeshKind::Library, report);
     checkMoveables(library, wad::kCommandOffsetBytesPerWord, report);
     const std::size_t pages = level::wholePages(library.TextureBytes.size(), wad::kWadPageBytes);
     for (std::size_t s = 0; s < library.TextureSamples.size(); ++s) {
@@ -153,7 +154,6 @@ std::vector<std::string> tableProblems(const wad::WadLibrary& library) {
         if (sample.Page >= pages || sample.X + sample.AddWidth > 255 || sample.Y + sample.AddHeight > 255)
             report.add(name("texture sample", s), "lies off its page");
     }
-    const auto meshes = level::parseMeshBlock(level::wordBytes(library.MeshWords), level::MeshKind::Library);
     for (const auto& mesh : meshes.meshes())
         for (const auto& polygon : mesh.Polygons)
             if (level::polygonCorners(polygon.Shape) > 0 &&

@@ -18,6 +18,25 @@ std::uint32_t sizeWithoutFaces(const MeshRecord& mesh) {
     return size;
 }
 
+// The bytes of the mesh's level-form record before its pad word.
+std::uint32_t levelBytes(const MeshRecord& mesh) {
+    std::uint32_t size = sizeWithoutFaces(mesh) + 4;
+    if (mesh.NumRectangles > 0)
+        size += 12u * static_cast<std::uint32_t>(mesh.NumRectangles);
+    if (mesh.NumTriangles > 0)
+        size += 10u * static_cast<std::uint32_t>(mesh.NumTriangles);
+    return size;
+}
+
+// The same for the library form.
+std::uint32_t libraryBytes(const MeshRecord& mesh) {
+    std::uint32_t size = sizeWithoutFaces(mesh) + 2;
+    if (mesh.NumPolygons > 0)
+        for (const MeshPolygon& polygon : mesh.Polygons)
+            size += 6 + 2 * static_cast<std::uint32_t>(polygonCorners(polygon.Shape));
+    return size;
+}
+
 } // namespace
 
 LibraryFaceTexture libraryFaceTexture(std::uint16_t shape, std::uint16_t textureWord) {
@@ -34,16 +53,13 @@ LibraryFaceTexture libraryFaceTexture(std::uint16_t shape, std::uint16_t texture
     return texture;
 }
 
-std::uint32_t levelFormSize(const MeshRecord& mesh) {
-    std::uint32_t size = sizeWithoutFaces(mesh) + 4;
-    if (mesh.NumRectangles > 0)
-        size += 12u * static_cast<std::uint32_t>(mesh.NumRectangles);
-    if (mesh.NumTriangles > 0)
-        size += 10u * static_cast<std::uint32_t>(mesh.NumTriangles);
-    return padded(size);
-}
+std::uint32_t levelFormSize(const MeshRecord& mesh) { return padded(levelBytes(mesh)); }
 
 std::uint32_t libraryFormSize(const MeshRecord& mesh) { return padded(sizeWithoutFaces(mesh)); }
+
+bool takesPadWord(const MeshRecord& mesh, MeshKind kind) {
+    return (kind == MeshKind::Level ? levelBytes(mesh) : libraryBytes(mesh)) % 4 != 0;
+}
 
 std::int32_t Lista_Mesh::append(MeshRecord record) {
     const std::uint32_t size = kind_ == MeshKind::Level ? levelFormSize(record) : libraryFormSize(record);

@@ -86,6 +86,9 @@ struct MeshRecord {
 std::uint32_t levelFormSize(const MeshRecord& mesh);
 // The same rule without the face terms, as a library-form list totals its meshes.
 std::uint32_t libraryFormSize(const MeshRecord& mesh);
+// Whether the mesh's record in the form of `kind` ends with a pad word: its bytes before one (a library
+// face takes 6 bytes besides its corners, 2 each) are not a multiple of 4.
+bool takesPadWord(const MeshRecord& mesh, MeshKind kind);
 
 // The ordered meshes of one file, with their count and total size by the size rule of the list's kind.
 class Lista_Mesh {

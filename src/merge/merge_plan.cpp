@@ -3,6 +3,7 @@
 #include "level/mesh_tree.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace veltrane::merge {
 namespace {
@@ -17,6 +18,12 @@ std::string range(std::uint64_t first, std::uint64_t count, std::uint64_t tableS
 
 bool fits(std::uint64_t first, std::uint64_t count, std::uint64_t tableSize) {
     return first <= tableSize && count <= tableSize - first;
+}
+
+std::vector<std::int32_t> everyIndex(std::size_t count) {
+    std::vector<std::int32_t> indices(count);
+    std::iota(indices.begin(), indices.end(), 0);
+    return indices;
 }
 
 std::vector<std::int32_t> ascending(std::vector<std::int32_t> indices) {
@@ -187,6 +194,10 @@ io::Status checkTableLimits(const level::Tr4Level& target, const TableGrowth& gr
 }
 
 } // namespace
+
+MergeTicks everyObject(const wad::WadLibrary& library) {
+    return {everyIndex(library.StaticMeshes.size()), everyIndex(library.Moveables.size())};
+}
 
 io::Outcome<MergePlan> planMerge(const level::LevelDocument& target, const wad::LibraryDocument& source,
                                  const MergeTicks& ticks) {

@@ -23,6 +23,9 @@ struct MergeTicks {
     std::vector<std::int32_t> moveables;
 };
 
+// Every static mesh and every moveable of the library ticked.
+MergeTicks everyObject(const wad::WadLibrary& library);
+
 enum class ObjectKind { StaticMesh, Moveable };
 
 // A ticked object left out because the target has no object of its kind to join.

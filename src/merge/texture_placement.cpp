@@ -1,6 +1,5 @@
 #include "merge/texture_placement.h"
 
-
 #include <algorithm>
 #include <array>
 #include <cstring>

@@ -151,7 +151,6 @@ std::int32_t BuildSourceMeshes(RenderMeshTable& table, RenderDevice* device, con
         dxBufferTextura& renderMesh = *table.renderMeshes[static_cast<std::size_t>(i)];
         for (const level::MeshRectangle& face : mesh.Rectangles) {
             const level::LibraryFaceTexture named = level::libraryFaceTexture(level::kShapeQuad, face.Texture);
-            const bool mirrored = named.mirrored;
             const PageTexture* texture = nullptr;
             SampleRect r{};
             if (!sourceSample(sourceLibrary, textures, static_cast<std::size_t>(named.sample), texture, r))
@@ -159,8 +158,8 @@ std::int32_t BuildSourceMeshes(RenderMeshTable& table, RenderDevice* device, con
             auto polygon = std::make_unique<dxCuadradoTex>();
             if (!addVertices(*polygon, mesh, stripOrder(face.Vertices)))
                 continue;
-            const std::array<float, 8> uv = mirrored ? std::array{r.x1, r.y0, r.x0, r.y0, r.x0, r.y1, r.x1, r.y1}
-                                                     : std::array{r.x0, r.y0, r.x1, r.y0, r.x1, r.y1, r.x0, r.y1};
+            const std::array<float, 8> uv = named.mirrored ? std::array{r.x1, r.y0, r.x0, r.y0, r.x0, r.y1, r.x1, r.y1}
+                                                           : std::array{r.x0, r.y0, r.x1, r.y0, r.x1, r.y1, r.x0, r.y1};
             polygon->SetTexture(texture, stripOrder(uv));
             polygon->blending = sourceBlending(face.Attribute);
             AddPolygon(renderMesh, std::move(polygon));

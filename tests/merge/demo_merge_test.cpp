@@ -6,20 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 namespace veltrane::merge {
 namespace {
 
-std::vector<std::int32_t> everyIndex(std::size_t count) {
-    std::vector<std::int32_t> indices(count);
-    std::iota(indices.begin(), indices.end(), 0);
-    return indices;
-}
-
 TEST(DemoMerge, MergingEveryDemoObjectOnceAndAgainWritesTheBytesItAlwaysHas) {
     const auto source = wad::decodeLibraryDocument(wad::encodeLibrary(demo::demoLibrary(demo::DemoScale::Normal))).value();
-    const MergeTicks everything{everyIndex(source.library.StaticMeshes.size()), everyIndex(source.library.Moveables.size())};
+    const MergeTicks everything = everyObject(source.library);
     auto target = level::decodeLevelDocument(level::encodeLevel(demo::demoLevel(demo::DemoScale::Normal))->file).value();
     const auto once = mergeObjects(target, source, everything);
     ASSERT_TRUE(once.ok()) << once.error();

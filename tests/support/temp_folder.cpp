@@ -1,7 +1,8 @@
 #include "support/temp_folder.h"
 
+#include "io/file_io.h"
+
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <stdlib.h>
 
@@ -28,8 +29,8 @@ std::filesystem::path TempFolder::write(const std::string& name, std::span<const
 }
 
 std::vector<std::uint8_t> TempFolder::read(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    auto bytes = io::readWholeFile(file);
+    return bytes ? std::move(bytes.value()) : std::vector<std::uint8_t>();
 }
 
 std::size_t TempFolder::entries(const std::filesystem::path& folder) {
