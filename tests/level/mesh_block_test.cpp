@@ -60,6 +60,14 @@ TEST(MeshBlock, MeshesTakeTheirSizeRuleWithAPadWordAndAreFoundByTheirOffset) {
     EXPECT_EQ(meshes.get(4), nullptr);
     EXPECT_EQ(meshes.get(-1), nullptr);
     EXPECT_EQ(parseMeshBlock({}, MeshKind::Level).MeshIndexOf(0), -1);
+    Lista_Mesh unordered(MeshKind::Level); // offsets that do not grow are searched one by one
+    for (const std::uint32_t offset : {40u, 0u}) {
+        MeshRecord mesh;
+        mesh.Offset = offset;
+        unordered.append(mesh);
+    }
+    EXPECT_EQ(unordered.MeshIndexOf(0), 1);
+    EXPECT_EQ(unordered.MeshIndexOf(20), -1);
 }
 
 TEST(MeshBlock, RebuildingGivesTheSameBytesWithZeroPadWordsAndAppendedMeshesAtTheirOffsets) {

@@ -79,7 +79,9 @@ TEST(Spin, AnglesAreThousandthsOfADegreeTheWheelZoomsByTheFactorAndResetStartsAf
     EXPECT_EQ(view, ViewParameters{});
     EXPECT_EQ(spin.zoom, 6.0f);
     Panel1MouseMove(spin, view, kShift, 100, 0);
+    Panel1MouseMove(spin, view, kCtrl, 0, 100);
     EXPECT_EQ(view.viewPanX, 0) << "the first move after a reset only starts the drag";
+    EXPECT_EQ(view.viewZoom, 6.0f) << "a zoom drag too";
 }
 
 TEST(SpinFactorText, NumbersWithAPointParseAndOtherTextIsNoNumber) {
