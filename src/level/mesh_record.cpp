@@ -1,6 +1,7 @@
 #include "level/mesh_record.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace veltrane::level {
 namespace {
@@ -70,6 +71,20 @@ std::int32_t Lista_Mesh::append(MeshRecord record) {
     if (count() > keptMeshes_)
         sizeAfterKept_ += size;
     return static_cast<std::int32_t>(size);
+}
+
+std::vector<MeshRecord> Lista_Mesh::takeSince(const Mark& mark) {
+    std::vector<MeshRecord> taken(std::make_move_iterator(meshes_.begin() + mark.count),
+                                  std::make_move_iterator(meshes_.end()));
+    truncate(mark);
+    return taken;
+}
+
+void Lista_Mesh::truncate(const Mark& mark) {
+    meshes_.erase(meshes_.begin() + mark.count, meshes_.end());
+    totalSize_ = mark.totalSize;
+    sizeAfterKept_ = mark.sizeAfterKept;
+    offsetsAscend_ = mark.offsetsAscend;
 }
 
 const MeshRecord* Lista_Mesh::get(std::int32_t index) const {

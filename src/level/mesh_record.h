@@ -107,6 +107,20 @@ public:
     [[nodiscard]] MeshKind kind() const { return kind_; }
     [[nodiscard]] const std::vector<MeshRecord>& meshes() const { return meshes_; }
 
+    // The list as it stands, so that the records appended after this can be taken off again.
+    struct Mark {
+        std::int32_t count = 0;
+        std::int32_t totalSize = 0;
+        std::uint32_t sizeAfterKept = 0;
+        bool offsetsAscend = true;
+        bool operator==(const Mark&) const = default;
+    };
+    [[nodiscard]] Mark mark() const { return {count(), totalSize_, sizeAfterKept_, offsetsAscend_}; }
+    // Takes off the records appended since `mark`, in order; appending them again gives the same list.
+    std::vector<MeshRecord> takeSince(const Mark& mark);
+    // The same, dropping the records: asks for no memory.
+    void truncate(const Mark& mark);
+
     // Where the next mesh appended to a level's list will start in the rebuilt block.
     [[nodiscard]] std::uint32_t nextOffset() const;
 

@@ -1,7 +1,10 @@
 #include "merge/merge_operation.h"
 
+#include "level/document_step.h"
 #include "merge/object_merge.h"
 #include "merge/texture_placement.h"
+
+#include <new>
 
 namespace veltrane::merge {
 
@@ -21,10 +24,21 @@ MergeStatistics applyMerge(level::LevelDocument& target, const wad::LibraryDocum
 
 io::Outcome<MergeStatistics> mergeObjects(level::LevelDocument& target, const wad::LibraryDocument& source,
                                           const MergeTicks& ticks) {
-    auto plan = planMerge(target, source, ticks);
-    if (!plan)
-        return io::Outcome<MergeStatistics>::failure(plan.error());
-    return applyMerge(target, source, plan.value());
+    using Result = io::Outcome<MergeStatistics>;
+    try {
+        auto plan = planMerge(target, source, ticks);
+        if (!plan)
+            return Result::failure(plan.error());
+        level::DocumentMark mark = level::markDocument(target);
+        try {
+            return applyMerge(target, source, plan.value());
+        } catch (const std::bad_alloc&) {
+            level::rollBack(target, mark);
+            throw;
+        }
+    } catch (const std::bad_alloc&) {
+        return Result::failure("not enough memory to merge the ticked objects; the target is as it was");
+    }
 }
 
 std::vector<std::string> statisticsLines(const MergeStatistics& statistics) {

@@ -111,13 +111,19 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout&
             placed.place.X, placed.place.Y);
     }
 
-    // Moving the grown chunk in keeps its buffer, so newPages still points at the new pages.
-    target.Pages32 = std::move(pages32);
     const std::vector<std::uint8_t> newPages16 = level::convertPagesTo16(newPages);
     // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32.
-    target.Pages16.resize(std::size_t{target.PageCount} * level::kPageBytes16);
-    target.Pages16.insert(target.Pages16.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes16),
-                          newPages16.begin(), newPages16.end());
+    const std::size_t wholePages16 = std::size_t{target.PageCount} * level::kPageBytes16;
+    std::vector<std::uint8_t> pages16(target.Pages16.begin(),
+                                      target.Pages16.begin() + static_cast<std::ptrdiff_t>(
+                                                                   std::min(target.Pages16.size(), wholePages16)));
+    pages16.resize(wholePages16);
+    pages16.insert(pages16.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes16), newPages16.begin(),
+                   newPages16.end());
+
+    // Every allocation is behind: the pages and their counts change together and cannot fail half-way.
+    target.Pages32 = std::move(pages32);
+    target.Pages16 = std::move(pages16);
     target.PageCount = level::wholePages(target.Pages32.size(), level::kPageBytes32);
     target.NumObjectPages = static_cast<std::uint16_t>(target.NumObjectPages + added);
     return layout.pagesAdded;

@@ -1,0 +1,82 @@
+#include "level/document_step.h"
+#include "merge/merge_operation.h"
+#include "merge_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace veltrane::merge {
+namespace {
+
+// A target with a bump page behind its object page, tiles and sprites naming it, and bytes in its 16-bit
+// chunk past the last whole page: everything a merge rewrites besides what it appends.
+level::LevelDocument targetWithBumpPage() {
+    level::LevelDocument target = testing::targetFixture();
+    level::Tr4Level& level = target.level;
+    level.NumBumpPages = 1;
+    level.PageCount = 4;
+    level.Pages32.resize(4 * level::kPageBytes32, 0x44);
+    level.Pages16.resize(4 * level::kPageBytes16 + 10, 0x55);
+    level.ObjectTextures[0].Tile = 3;
+    level.ObjectTextures[1].Tile = 0x8003;
+    level.SpriteTextures = {{3, 0, 7}, {2, 0, 7}};
+    return target;
+}
+
+TEST(MergeUndoTest, StepsGoBackAndForthExactly) {
+    const testing::SourceFixture source = testing::twoOfEachSource();
+    level::LevelDocument target = targetWithBumpPage();
+    std::vector<level::LevelDocument> states{target};
+    std::vector<level::DocumentStep> steps;
+    const auto edit = [&](const auto& change) {
+        level::DocumentMark mark = level::markDocument(target);
+        change();
+        steps.emplace_back(target, std::move(mark));
+        EXPECT_FALSE(steps.back().changesNothing());
+        states.push_back(target);
+    };
+    edit([&] { ASSERT_TRUE(mergeObjects(target, source, {{0, 1}, {}}).ok()); });
+    edit([&] { ASSERT_TRUE(mergeObjects(target, source, everyObject(source.library)).ok()); });
+    edit([&] { target.level.Moveables.at(0).ObjectId = 99; });
+    edit([&] { ASSERT_TRUE(mergeObjects(target, source, {{}, {1}}).ok()); });
+    ASSERT_GT(target.level.NumObjectPages, states[0].level.NumObjectPages);
+
+    for (std::size_t round = 0; round < 2; ++round) {
+        for (std::size_t i = steps.size(); i-- > 0;) {
+            steps[i].undo(target);
+            ASSERT_TRUE(target == states[i]) << "after undoing step " << i;
+        }
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            steps[i].redo(target);
+            ASSERT_TRUE(target == states[i + 1]) << "after redoing step " << i;
+        }
+    }
+}
+
+TEST(MergeUndoTest, AnEditThatAddsNothingIsNoStep) {
+    const testing::SourceFixture source = testing::twoOfEachSource();
+    level::LevelDocument target = testing::targetFixture();
+    target.level.Moveables.clear();
+    level::DocumentMark mark = level::markDocument(target);
+    ASSERT_TRUE(mergeObjects(target, source, {{}, {0}}).ok());
+    EXPECT_TRUE(level::DocumentStep(target, std::move(mark)).changesNothing());
+}
+
+TEST(MergeUndoTest, AnEditStoppedHalfWayIsRolledBack) {
+    level::LevelDocument target = targetWithBumpPage();
+    const level::LevelDocument before = target;
+    level::DocumentMark mark = level::markDocument(target);
+    level::Tr4Level& level = target.level;
+    target.meshes.append(*before.meshes.get(0));
+    level.MeshPointers.push_back(7);
+    level.Frames.resize(level.Frames.size() + 40);
+    level.ObjectTextures.emplace_back();
+    level.ObjectTextures[0].Tile = 9;
+    level.SpriteTextures[0][0] = 9;
+    level.Moveables.erase(level.Moveables.begin());
+    level.StaticMeshes.push_back({});
+    level::rollBack(target, mark);
+    EXPECT_TRUE(target == before);
+}
+
+} // namespace
+} // namespace veltrane::merge
