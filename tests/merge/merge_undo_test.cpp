@@ -2,7 +2,12 @@
 #include "merge/merge_operation.h"
 #include "merge_fixture.h"
 
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace veltrane::merge {
 namespace {
@@ -76,6 +81,43 @@ TEST(MergeUndoTest, AnEditStoppedHalfWayIsRolledBack) {
     level.StaticMeshes.push_back({});
     level::rollBack(target, mark);
     EXPECT_TRUE(target == before);
+}
+
+// The address space this process has mapped, from /proc/self/status.
+std::size_t mappedBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmSize:", 0) == 0)
+            return std::stoull(line.substr(7)) * 1024;
+    return 0;
+}
+
+// Merges everything with only 8 MiB of address space to spare; exits 0 when the merge is refused for
+// want of memory and the target is as it was.
+[[noreturn]] void mergeWithLittleMemory(level::LevelDocument& target, const wad::LibraryDocument& source,
+                                        const level::LevelDocument& before) {
+    const rlimit limit{mappedBytes() + 8 * 1024 * 1024, RLIM_INFINITY};
+    setrlimit(RLIMIT_AS, &limit);
+    const auto merged = mergeObjects(target, source, everyObject(source.library));
+    const bool refused = !merged.ok() && merged.error().find("not enough memory") != std::string::npos;
+    std::exit(refused && target == before ? 0 : 1);
+}
+
+TEST(MergeUndoTest, AMergeThatRunsOutOfMemoryHalfWayChangesNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+    // The merge's largest allocation is the grown page chunk, made after the objects are appended.
+    level::LevelDocument target = testing::targetFixture();
+    level::Tr4Level& level = target.level;
+    level.NumRoomPages = 63;
+    level.PageCount = 64;
+    level.Pages32.resize(64 * level::kPageBytes32, 0x11);
+    level.Pages16.resize(64 * level::kPageBytes16, 0x22);
+    const testing::SourceFixture source = testing::twoOfEachSource();
+    const level::LevelDocument before = target;
+    EXPECT_EXIT(mergeWithLittleMemory(target, source, before), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace
