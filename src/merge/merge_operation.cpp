@@ -20,10 +20,15 @@ MergeStatistics applyMerge(level::LevelDocument& target, const wad::LibraryDocum
 }
 
 io::Outcome<MergeStatistics> mergeObjects(level::LevelDocument& target, const wad::LibraryDocument& source,
-                                          const MergeTicks& ticks) {
-    auto plan = planMerge(target, source, ticks);
+                                          const MergeTicks& ticks, ConflictPolicy policy) {
+    const auto conflicts =
+        policy == ConflictPolicy::Keep ? std::vector<IdConflict>() : findConflicts(target, source, ticks);
+    auto plan = planMerge(target, source,
+                          policy == ConflictPolicy::Skip ? withoutConflicts(ticks, source.library, conflicts) : ticks);
     if (!plan)
         return io::Outcome<MergeStatistics>::failure(plan.error());
+    if (policy == ConflictPolicy::Replace)
+        removeConflicting(target.level, conflicts);
     return applyMerge(target, source, plan.value());
 }
 
