@@ -1,25 +1,11 @@
 #include "cli/merge_command.h"
 
-#include "io/file_io.h"
 #include "level/level_document.h"
 #include "merge/merge_operation.h"
 #include "wad/library_document.h"
 
 namespace veltrane::cli {
 namespace {
-
-// A document read from `path`; a damaged file's message starts with the file's name.
-template <class Decode>
-auto load(const std::filesystem::path& path, Decode decode) -> decltype(decode(std::span<const std::uint8_t>())) {
-    using Result = decltype(decode(std::span<const std::uint8_t>()));
-    auto bytes = io::readWholeFile(path);
-    if (!bytes)
-        return Result::failure(bytes.error());
-    auto decoded = decode(bytes.value());
-    if (!decoded)
-        return Result::failure(path.string() + ": " + decoded.error());
-    return decoded;
-}
 
 // The indices of every record whose ObjectId is one of `ids`; an ID that matches nothing is an error.
 template <class Records>
@@ -35,7 +21,7 @@ io::Outcome<std::vector<std::int32_t>> tick(const Records& records, const std::v
             }
         if (!found)
             return io::Outcome<std::vector<std::int32_t>>::failure(
-                source.string() + ": no " + what + " has ObjectId " + std::to_string(id));
+                source.filename().string() + ": no " + what + " has ObjectId " + std::to_string(id));
     }
     return ticked;
 }
@@ -44,10 +30,10 @@ io::Outcome<std::vector<std::int32_t>> tick(const Records& records, const std::v
 
 io::Outcome<MergeReport> runMerge(const MergeRequest& request) {
     using Result = io::Outcome<MergeReport>;
-    auto target = load(request.target, [](auto bytes) { return level::decodeLevelDocument(bytes); });
+    auto target = level::openLevelDocument(request.target);
     if (!target)
         return Result::failure(target.error());
-    const auto source = load(request.source, wad::decodeLibraryDocument);
+    const auto source = wad::openLibraryDocument(request.source);
     if (!source)
         return Result::failure(source.error());
 
