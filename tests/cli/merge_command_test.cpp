@@ -9,10 +9,12 @@
 #include "level/level_file.h"
 #include "support/temp_folder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace veltrane::cli {
@@ -50,11 +52,8 @@ protected:
         request.source = files->source;
         request.output = folder / "merged.tr4";
     }
-    static level::Tr4Level load(const std::filesystem::path& path) {
-        auto level = level::readLevel(path);
-        EXPECT_TRUE(level.ok()) << level.error();
-        return level.ok() ? std::move(level.value()) : level::Tr4Level{};
-    }
+    // A file that does not read fails the test with an exception.
+    static level::Tr4Level load(const std::filesystem::path& path) { return level::readLevel(path).value(); }
     const testing::TempFolder folder;
     MergeRequest request;
 };
@@ -76,32 +75,6 @@ TEST_F(MergeCommandTest, TickedObjectsAreMergedSavedAndCounted) {
     EXPECT_EQ(report->statistics[3], "Mesh data size (Bytes):" + std::to_string(merged.MeshWords.size() * 2));
 }
 
-TEST_F(MergeCommandTest, WithoutTicksTheLevelIsSavedAsItWas) {
-    const auto report = runMerge(request);
-    ASSERT_TRUE(report.ok()) << report.error();
-    EXPECT_EQ(report->statistics[0], "Total pages added:0");
-    EXPECT_EQ(io::readWholeFile(request.output).value(), io::readWholeFile(request.target).value());
-}
-
-TEST_F(MergeCommandTest, RefusedAndBadRequestsWriteNothingAndSayWhy) {
-    request.moveableIds = {demo::ids::kWalker, 9999};
-    EXPECT_EQ(runMerge(request).error(), "source.wad: no moveable has ObjectId 9999");
-    EXPECT_FALSE(std::filesystem::exists(request.output));
-
-    wad::WadLibrary library = demo::demoLibrary(demo::DemoScale::Normal);
-    std::size_t walker = 0;
-    while (library.Moveables.at(walker).ObjectId != demo::ids::kWalker)
-        ++walker;
-    library.Moveables[walker].MeshCount = 0;
-    ASSERT_TRUE(io::replaceFile(request.source, wad::encodeLibrary(library)).ok());
-    const std::vector<std::uint8_t> existing = {1, 2, 3};
-    ASSERT_TRUE(io::replaceFile(request.output, existing).ok());
-    request.moveableIds = {demo::ids::kWalker};
-    EXPECT_EQ(runMerge(request).error(), "merge refused: source moveable " + std::to_string(walker) + " (ObjectId " +
-                                             std::to_string(demo::ids::kWalker) + "): it has no mesh (MeshCount 0)");
-    EXPECT_EQ(io::readWholeFile(request.output).value(), existing);
-}
-
 TEST_F(MergeCommandTest, InfoShowsAFilesHeaderTablesAndObjectsAndNamesADamagedOne) {
     const auto level = describeFile(request.target);
     ASSERT_TRUE(level.ok()) << level.error();
@@ -114,6 +87,61 @@ TEST_F(MergeCommandTest, InfoShowsAFilesHeaderTablesAndObjectsAndNamesADamagedOn
     EXPECT_NE(library->find("PageCount: 5\n"), std::string::npos) << library.value();
     EXPECT_EQ(describeFile(folder.write("level.wad", folder.read(request.target))).error(),
               "level.wad is not an object library (.wad): it looks like a TR4 level");
+}
+
+TEST_F(MergeCommandTest, ConflictsFollowThePolicyAndARefusedRequestWritesNothingAndSaysWhy) {
+    // The library's walker takes the ID of the level's crawler, #31; in a copy it also loses its meshes.
+    wad::WadLibrary library = demo::demoLibrary(demo::DemoScale::Normal);
+    const auto walker = std::find_if(library.Moveables.begin(), library.Moveables.end(),
+                                     [](const auto& moveable) { return moveable.ObjectId == demo::ids::kWalker; });
+    walker->ObjectId = demo::ids::kCrawler;
+    ASSERT_TRUE(io::replaceFile(request.source, wad::encodeLibrary(library)).ok());
+    walker->MeshCount = 0;
+    const auto broken = folder.write("broken.wad", wad::encodeLibrary(library)).string();
+    std::filesystem::create_symlink(request.target, folder / "link.tr4");
+    std::filesystem::create_hard_link(request.source, folder / "hard.wad");
+    const auto target = request.target.string(), source = request.source.string(), output = request.output.string();
+    const auto files = [&] { return std::tuple(folder.read(target), folder.read(source), folder.read(output)); };
+    const auto original = folder.read(target);
+    const std::size_t count = load(target).Moveables.size();
+    const std::string already = "veltrane-cli: moveable ID #31 is already in the level; ";
+    const std::string kept = "veltrane-cli: warning: moveable ID #31 is already in the level; both are kept\n";
+    const std::string refused = "veltrane-cli: refusing to write ", ofSource = "it is the source library source.wad\n",
+                      ofTarget = "it is the target level target.tr4 (--in-place replaces it)\n";
+    const struct {
+        std::vector<std::string> args; // between "merge TARGET" and "--moveable 31"
+        int status;
+        std::string errors;
+        std::pair<std::size_t, bool> written{}; // its moveables, and whether it has the target's bytes
+    } cases[] = {
+        {{source, "-o", output}, 0, kept, {count + 1, false}},
+        {{source, "-o", output, "--on-conflict", "replace"}, 0, already + "the library's replaces it\n",
+         {count, false}},
+        {{source, "-o", output, "--on-conflict", "skip"}, 0, already + "the library's is left out\n", {count, true}},
+        {{source, "-o", output, "--on-conflict", "merge"}, 1, ""},
+        {{source, "-o", output, "--moveable", "9999"}, 1, "veltrane-cli: source.wad: no moveable has ObjectId 9999\n"},
+        {{broken, "-o", output}, 1,
+         "veltrane-cli: merge refused: source moveable " + std::to_string(walker - library.Moveables.begin()) +
+             " (ObjectId 31): it has no mesh (MeshCount 0)\n"},
+        {{source, "-o", source}, 1, refused + "source.wad: " + ofSource},
+        {{source, "-o", (folder / "hard.wad").string()}, 1, refused + "hard.wad: " + ofSource},
+        {{source, "-o", (folder / "link.tr4").string()}, 1, refused + "link.tr4: " + ofTarget},
+        {{source, "-o", target}, 1, refused + "target.tr4: " + ofTarget},
+        {{source, "-o", target, "--in-place"}, 0, kept, {count + 1, false}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"merge", target};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.insert(args.end(), {"--moveable", "31"});
+        const auto before = files();
+        const auto [status, errors] = runCli(args, folder / "errors");
+        EXPECT_EQ(status, c.status) << c.args.back();
+        EXPECT_TRUE(errors == c.errors || (c.status == 1 && c.errors.empty())) << errors;
+        if (c.status == 1)
+            EXPECT_EQ(files(), before) << c.args.back();
+        else
+            EXPECT_EQ(std::pair(load(c.args[2]).Moveables.size(), folder.read(c.args[2]) == original), c.written);
+    }
 }
 
 TEST(MemoryLimit, ALevelThatInflatesPastTheMemoryThereIsIsRefusedByName) {
