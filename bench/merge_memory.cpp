@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
 
     auto target = level::openLevelDocument(argv[1]);
     if (!target) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], target.error().c_str());
+        std::fprintf(stderr, "%s\n", target.error().c_str());
         return 1;
     }
     const level::Tr4Level& opened = target->level;
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
 
     const auto source = wad::openLibraryDocument(argv[2]);
     if (!source) {
-        std::fprintf(stderr, "%s: %s\n", argv[2], source.error().c_str());
+        std::fprintf(stderr, "%s\n", source.error().c_str());
         return 1;
     }
     const std::size_t libraryBytes = std::filesystem::file_size(argv[2]);

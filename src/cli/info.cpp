@@ -1,6 +1,8 @@
 #include "cli/info.h"
 
 #include "io/file_io.h"
+#include "io/memory_guard.h"
+#include "level/file_kind.h"
 #include "level/level_file.h"
 #include "wad/wad_library.h"
 
@@ -101,34 +103,39 @@ std::string describeLibrary(const wad::WadLibrary& library) {
     return out.str();
 }
 
-// A library starts with its version word, 129; anything else is taken for a level.
+// A library is known by its extension, or else by its first word; anything else is taken for a level.
 bool looksLikeLibrary(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     const auto extension = path.extension().string();
     if (extension == ".wad" || extension == ".WAD")
         return true;
     if (extension == ".tr4" || extension == ".TR4")
         return false;
-    return bytes.size() >= 4 && bytes[0] == wad::kWadVersion && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0;
+    return level::recogniseFile(bytes) == level::FileKind::Library;
 }
 
 } // namespace
 
 io::Outcome<std::string> describeFile(const std::filesystem::path& path) {
     using Result = io::Outcome<std::string>;
-    auto bytes = io::readWholeFile(path);
-    if (!bytes)
-        return Result::failure(bytes.error());
-    const std::string heading = "file: " + path.string() + "\n";
-    if (looksLikeLibrary(path, bytes.value())) {
-        auto library = wad::decodeLibrary(bytes.value());
-        if (!library)
-            return Result::failure(path.string() + ": " + library.error());
-        return heading + describeLibrary(library.value());
-    }
-    auto level = level::decodeLevel(bytes.value());
-    if (!level)
-        return Result::failure(path.string() + ": " + level.error());
-    return heading + describeLevel(level.value());
+    return io::guardMemory("open", path, [&]() -> Result {
+        auto bytes = io::readWholeFile(path);
+        if (!bytes)
+            return Result::failure(bytes.error());
+        const std::string heading = "file: " + path.string() + "\n";
+        const auto refused = [&](level::FileKind expected, const std::string& reason) {
+            return Result::failure(level::openingFailure(path, bytes.value(), expected, reason));
+        };
+        if (looksLikeLibrary(path, bytes.value())) {
+            auto library = wad::decodeLibrary(bytes.value());
+            if (!library)
+                return refused(level::FileKind::Library, library.error());
+            return heading + describeLibrary(library.value());
+        }
+        auto decoded = level::decodeLevel(bytes.value());
+        if (!decoded)
+            return refused(level::FileKind::Level, decoded.error());
+        return heading + describeLevel(decoded.value());
+    });
 }
 
 } // namespace veltrane::cli

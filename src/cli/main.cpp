@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <map>
 
 int main(int argc, char** argv) {
     CLI::App app{"veltrane-cli: inspect Tomb Raider 4 levels (.tr4) and object libraries (.wad), and merge library "
@@ -32,6 +33,16 @@ int main(int argc, char** argv) {
                       "Tick every library moveable with this ObjectId (repeatable)")
         ->take_all()
         ->allow_extra_args(false);
+    const std::map<std::string, veltrane::merge::ConflictPolicy> policies = {
+        {"keep", veltrane::merge::ConflictPolicy::Keep},
+        {"replace", veltrane::merge::ConflictPolicy::Replace},
+        {"skip", veltrane::merge::ConflictPolicy::Skip}};
+    std::string policy = "keep";
+    merge->add_option("--on-conflict", policy,
+                      "What to do with a ticked object whose ID the level already has: keep both (the default, "
+                      "with a warning per ID), replace the level's, or skip the library's")
+        ->check(CLI::IsMember(policies));
+    merge->add_flag("--in-place", mergeRequest.inPlace, "Allow the output to be the target itself");
 
     try {
         app.parse(argc, argv);
@@ -49,11 +60,14 @@ int main(int argc, char** argv) {
         std::cout << text.value();
     }
     if (*merge) {
+        mergeRequest.policy = policies.at(policy);
         auto report = veltrane::cli::runMerge(mergeRequest);
         if (!report) {
             std::cerr << "veltrane-cli: " << report.error() << '\n';
             return 1;
         }
+        for (const auto& warning : report->warnings)
+            std::cerr << "veltrane-cli: warning: " << warning << '\n';
         for (const auto& note : report->notes)
             std::cerr << "veltrane-cli: " << note << '\n';
         for (const auto& line : report->statistics)

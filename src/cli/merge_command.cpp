@@ -1,6 +1,5 @@
 #include "cli/merge_command.h"
 
-#include "io/file_io.h"
 #include "level/level_document.h"
 #include "merge/merge_operation.h"
 #include "wad/library_document.h"
@@ -8,17 +7,28 @@
 namespace veltrane::cli {
 namespace {
 
-// A document read from `path`; a damaged file's message starts with the file's name.
-template <class Decode>
-auto load(const std::filesystem::path& path, Decode decode) -> decltype(decode(std::span<const std::uint8_t>())) {
-    using Result = decltype(decode(std::span<const std::uint8_t>()));
-    auto bytes = io::readWholeFile(path);
-    if (!bytes)
-        return Result::failure(bytes.error());
-    auto decoded = decode(bytes.value());
-    if (!decoded)
-        return Result::failure(path.string() + ": " + decoded.error());
-    return decoded;
+// Refuses an output that would overwrite the source, or the target unless asked to.
+io::Status checkOutput(const MergeRequest& request) {
+    const auto same = [&](const std::filesystem::path& input) {
+        std::error_code unknown; // an output that does not exist yet is no input
+        return std::filesystem::equivalent(request.output, input, unknown);
+    };
+    const std::string refusal = "refusing to write " + request.output.filename().string() + ": it is the ";
+    if (same(request.source))
+        return io::Status::failure(refusal + "source library " + request.source.filename().string());
+    if (!request.inPlace && same(request.target))
+        return io::Status::failure(refusal + "target level " + request.target.filename().string() +
+                                   " (--in-place replaces it)");
+    return io::success();
+}
+
+// "moveable ID #31 is already in the level; both are kept", or what the policy does instead.
+std::string conflictMessage(const merge::IdConflict& conflict, merge::ConflictPolicy policy) {
+    const char* outcome = policy == merge::ConflictPolicy::Keep      ? "both are kept"
+                          : policy == merge::ConflictPolicy::Replace ? "the library's replaces it"
+                                                                     : "the library's is left out";
+    return std::string(conflict.kind == merge::ObjectKind::StaticMesh ? "static mesh" : "moveable") + " ID #" +
+           std::to_string(conflict.objectId) + " is already in the level; " + outcome;
 }
 
 // The indices of every record whose ObjectId is one of `ids`; an ID that matches nothing is an error.
@@ -35,7 +45,7 @@ io::Outcome<std::vector<std::int32_t>> tick(const Records& records, const std::v
             }
         if (!found)
             return io::Outcome<std::vector<std::int32_t>>::failure(
-                source.string() + ": no " + what + " has ObjectId " + std::to_string(id));
+                source.filename().string() + ": no " + what + " has ObjectId " + std::to_string(id));
     }
     return ticked;
 }
@@ -44,10 +54,12 @@ io::Outcome<std::vector<std::int32_t>> tick(const Records& records, const std::v
 
 io::Outcome<MergeReport> runMerge(const MergeRequest& request) {
     using Result = io::Outcome<MergeReport>;
-    auto target = load(request.target, [](auto bytes) { return level::decodeLevelDocument(bytes); });
+    if (auto output = checkOutput(request); !output)
+        return Result::failure(output.error());
+    auto target = level::openLevelDocument(request.target);
     if (!target)
         return Result::failure(target.error());
-    const auto source = load(request.source, wad::decodeLibraryDocument);
+    const auto source = wad::openLibraryDocument(request.source);
     if (!source)
         return Result::failure(source.error());
 
@@ -61,13 +73,17 @@ io::Outcome<MergeReport> runMerge(const MergeRequest& request) {
     ticks.statics = std::move(statics.value());
     ticks.moveables = std::move(moveables.value());
 
-    auto statistics = merge::mergeObjects(target.value(), source.value(), ticks);
+    MergeReport report;
+    // Keeping both is the default and may well be a mistake, so only it warns.
+    for (const auto& conflict : merge::findConflicts(target.value(), source.value(), ticks))
+        (request.policy == merge::ConflictPolicy::Keep ? report.warnings : report.notes)
+            .push_back(conflictMessage(conflict, request.policy));
+    auto statistics = merge::mergeObjects(target.value(), source.value(), ticks, request.policy);
     if (!statistics)
         return Result::failure(statistics.error());
     if (auto written = level::saveLevelDocument(request.output, target.value()); !written)
         return Result::failure(written.error());
 
-    MergeReport report;
     report.statistics = merge::statisticsLines(statistics.value());
     for (const auto& skipped : statistics->skipped)
         report.notes.push_back(merge::skippedMessage(skipped));

@@ -1,5 +1,7 @@
 #include "level/level_document.h"
 
+#include "io/memory_guard.h"
+#include "level/document_opening.h"
 #include "level/mesh_block.h"
 
 namespace veltrane::level {
@@ -16,7 +18,7 @@ io::Outcome<LevelDocument> decodeLevelDocument(std::span<const std::uint8_t> fil
 }
 
 io::Outcome<LevelDocument> openLevelDocument(const std::filesystem::path& path, unsigned threads) {
-    return readLevel(path, threads).map(makeLevelDocument);
+    return openDocument(path, FileKind::Level, [&](auto file) { return decodeLevelDocument(file, threads); });
 }
 
 io::Outcome<EncodedLevel> encodeLevelDocument(LevelDocument& document, unsigned threads) {
@@ -25,8 +27,10 @@ io::Outcome<EncodedLevel> encodeLevelDocument(LevelDocument& document, unsigned 
 }
 
 io::Status saveLevelDocument(const std::filesystem::path& path, LevelDocument& document, unsigned threads) {
-    rebuildMeshBlock(document.meshes, document.level);
-    return writeLevel(path, document.level, threads);
+    return io::guardMemory("save", path, [&] {
+        rebuildMeshBlock(document.meshes, document.level);
+        return writeLevel(path, document.level, threads);
+    });
 }
 
 } // namespace veltrane::level

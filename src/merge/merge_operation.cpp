@@ -23,14 +23,19 @@ MergeStatistics applyMerge(level::LevelDocument& target, const wad::LibraryDocum
 }
 
 io::Outcome<MergeStatistics> mergeObjects(level::LevelDocument& target, const wad::LibraryDocument& source,
-                                          const MergeTicks& ticks) {
+                                          const MergeTicks& ticks, ConflictPolicy policy) {
     using Result = io::Outcome<MergeStatistics>;
     try {
-        auto plan = planMerge(target, source, ticks);
+        const auto conflicts =
+            policy == ConflictPolicy::Keep ? std::vector<IdConflict>() : findConflicts(target, source, ticks);
+        auto plan = planMerge(target, source,
+                              policy == ConflictPolicy::Skip ? withoutConflicts(ticks, source.library, conflicts) : ticks);
         if (!plan)
             return Result::failure(plan.error());
         level::DocumentMark mark = level::markDocument(target);
         try {
+            if (policy == ConflictPolicy::Replace)
+                removeConflicting(target.level, conflicts);
             return applyMerge(target, source, plan.value());
         } catch (const std::bad_alloc&) {
             level::rollBack(target, mark);

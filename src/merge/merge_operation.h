@@ -2,6 +2,7 @@
 
 #include "io/outcome.h"
 #include "level/level_document.h"
+#include "merge/id_conflicts.h"
 #include "merge/merge_plan.h"
 #include "wad/library_document.h"
 
@@ -26,8 +27,11 @@ MergeStatistics applyMerge(level::LevelDocument& target, const wad::LibraryDocum
 // One merge operation, as the Merge command and the command line run it: planned, and applied when the
 // plan holds. A refused merge leaves the target and its mesh list exactly as they were. The target's
 // preview is not rebuilt here: the window rebuilds it from the grown target afterwards.
+// Ticked objects whose ID the target already has (see findConflicts) are merged beside the target's
+// (Keep), merged in place of them (Replace: the target's leave their table once the plan holds), or
+// left out before planning (Skip).
 io::Outcome<MergeStatistics> mergeObjects(level::LevelDocument& target, const wad::LibraryDocument& source,
-                                          const MergeTicks& ticks);
+                                          const MergeTicks& ticks, ConflictPolicy policy = ConflictPolicy::Keep);
 
 // The four statistics lines as the window's memo shows them: "Total pages added:1", ...
 std::vector<std::string> statisticsLines(const MergeStatistics& statistics);

@@ -1,5 +1,6 @@
 #include "wad/library_document.h"
 
+#include "level/document_opening.h"
 #include "level/mesh_block.h"
 
 namespace veltrane::wad {
@@ -18,7 +19,7 @@ io::Outcome<LibraryDocument> decodeLibraryDocument(std::span<const std::uint8_t>
 }
 
 io::Outcome<LibraryDocument> openLibraryDocument(const std::filesystem::path& path) {
-    return readLibrary(path).map(makeLibraryDocument);
+    return level::openDocument(path, level::FileKind::Library, decodeLibraryDocument);
 }
 
 } // namespace veltrane::wad

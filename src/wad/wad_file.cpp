@@ -1,5 +1,4 @@
 #include "io/byte_reader.h"
-#include "io/file_io.h"
 #include "io/format_error.h"
 #include "wad/wad_library.h"
 
@@ -34,13 +33,6 @@ io::Outcome<WadLibrary> decodeLibrary(std::span<const std::uint8_t> file) {
         return Result::failure(error.what());
     }
     return library;
-}
-
-io::Outcome<WadLibrary> readLibrary(const std::filesystem::path& path) {
-    auto file = io::readWholeFile(path);
-    if (!file)
-        return io::Outcome<WadLibrary>::failure(file.error());
-    return decodeLibrary(file.value());
 }
 
 std::vector<std::uint8_t> encodeLibrary(const WadLibrary& library) {

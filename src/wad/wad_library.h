@@ -4,7 +4,6 @@
 #include "level/records.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <span>
 #include <vector>
 
@@ -72,7 +71,6 @@ constexpr std::size_t kCommandOffsetBytesPerWord = 2;
 // Reads a library. Refuses a version other than 129 and a file that ends before its twelve tables do,
 // with a message saying what is wrong and where.
 io::Outcome<WadLibrary> decodeLibrary(std::span<const std::uint8_t> file);
-io::Outcome<WadLibrary> readLibrary(const std::filesystem::path& path);
 
 // The bytes of a .wad file: the version word, then the twelve tables in file order, each a 32-bit
 // count and its elements. Throws io::FormatError for a table too long for its count.

@@ -86,11 +86,11 @@ TEST_F(WindowTest, CancelledDialogsAndDamagedFilesLeaveWhatWasOpenAsItWas) {
 
     openTarget(folder.write("broken.tr4", std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(lastNotice().title, QStringLiteral("Error"));
-    EXPECT_TRUE(lastNotice().text.startsWith(QStringLiteral("Error\n\nheader: version runs past"))) << lastNotice().text.toStdString();
+    EXPECT_TRUE(lastNotice().text.startsWith(QStringLiteral("Error\n\nbroken.tr4: header: version runs past"))) << lastNotice().text.toStdString();
     auto wrongVersion = wad::encodeLibrary(twoOfEachSource().library);
     wrongVersion[0] = 7;
     openSource(folder.write("old.wad", wrongVersion));
-    EXPECT_EQ(lastNotice().text, QStringLiteral("Error reading the file\n\nlibrary: version is 7, not 129"));
+    EXPECT_EQ(lastNotice().text, QStringLiteral("Error reading the file\n\nold.wad: library: version is 7, not 129"));
 
     EXPECT_EQ(window->target(), target);
     EXPECT_EQ(window->target()->level, before);

@@ -1,6 +1,7 @@
 #include "cli/info.h"
 #include "cli/merge_command.h"
 
+#include "builders/small_target.h"
 #include "demo/demo_files.h"
 #include "demo/demo_ids.h"
 #include "demo/demo_library.h"
@@ -8,10 +9,39 @@
 #include "level/level_file.h"
 #include "support/temp_folder.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <tuple>
+#include <unistd.h>
 
 namespace veltrane::cli {
 namespace {
+
+// Runs the veltrane-cli program in a child process with its address space limited to `addressSpace`:
+// its exit status (-1 when it did not exit by itself) and what it wrote on stderr, through the file `errors`.
+std::pair<int, std::string> runCli(std::vector<std::string> args, const std::filesystem::path& errors,
+                                   rlim_t addressSpace = RLIM_INFINITY) {
+    args.insert(args.begin(), VELTRANE_CLI);
+    std::vector<char*> argv;
+    for (auto& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{addressSpace, addressSpace};
+        if (std::freopen(errors.c_str(), "w", stderr) && std::freopen("/dev/null", "w", stdout) &&
+            (addressSpace == RLIM_INFINITY || ::setrlimit(RLIMIT_AS, &limit) == 0))
+            ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    const bool exited = child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status);
+    const auto text = testing::TempFolder::read(errors);
+    return {exited ? WEXITSTATUS(status) : -1, std::string(text.begin(), text.end())};
+}
 
 class MergeCommandTest : public ::testing::Test {
 protected:
@@ -22,11 +52,8 @@ protected:
         request.source = files->source;
         request.output = folder / "merged.tr4";
     }
-    static level::Tr4Level load(const std::filesystem::path& path) {
-        auto level = level::readLevel(path);
-        EXPECT_TRUE(level.ok()) << level.error();
-        return level.ok() ? std::move(level.value()) : level::Tr4Level{};
-    }
+    // A file that does not read fails the test with an exception.
+    static level::Tr4Level load(const std::filesystem::path& path) { return level::readLevel(path).value(); }
     const testing::TempFolder folder;
     MergeRequest request;
 };
@@ -48,38 +75,6 @@ TEST_F(MergeCommandTest, TickedObjectsAreMergedSavedAndCounted) {
     EXPECT_EQ(report->statistics[3], "Mesh data size (Bytes):" + std::to_string(merged.MeshWords.size() * 2));
 }
 
-TEST_F(MergeCommandTest, WithoutTicksTheLevelIsSavedAsItWas) {
-    const auto report = runMerge(request);
-    ASSERT_TRUE(report.ok()) << report.error();
-    EXPECT_EQ(report->statistics[0], "Total pages added:0");
-    EXPECT_EQ(io::readWholeFile(request.output).value(), io::readWholeFile(request.target).value());
-}
-
-TEST_F(MergeCommandTest, RefusedAndBadRequestsWriteNothingAndSayWhy) {
-    request.moveableIds = {demo::ids::kWalker, 9999};
-    EXPECT_EQ(runMerge(request).error(), request.source.string() + ": no moveable has ObjectId 9999");
-    EXPECT_FALSE(std::filesystem::exists(request.output));
-
-    wad::WadLibrary library = demo::demoLibrary(demo::DemoScale::Normal);
-    std::size_t walker = 0;
-    while (library.Moveables.at(walker).ObjectId != demo::ids::kWalker)
-        ++walker;
-    library.Moveables[walker].MeshCount = 0;
-    ASSERT_TRUE(io::replaceFile(request.source, wad::encodeLibrary(library)).ok());
-    const std::vector<std::uint8_t> existing = {1, 2, 3};
-    ASSERT_TRUE(io::replaceFile(request.output, existing).ok());
-    request.moveableIds = {demo::ids::kWalker};
-    EXPECT_EQ(runMerge(request).error(), "merge refused: source moveable " + std::to_string(walker) + " (ObjectId " +
-                                             std::to_string(demo::ids::kWalker) + "): it has no mesh (MeshCount 0)");
-    EXPECT_EQ(io::readWholeFile(request.output).value(), existing);
-
-    request.target = folder / "missing.tr4";
-    EXPECT_NE(runMerge(request).error().find("missing.tr4"), std::string::npos);
-    request.target = folder.write("damaged.tr4", std::vector<std::uint8_t>{1, 2, 3});
-    EXPECT_EQ(runMerge(request).error(), request.target.string() +
-                                             ": header: version runs past the end of the file (byte 0: 4 bytes needed, 3 left)");
-}
-
 TEST_F(MergeCommandTest, InfoShowsAFilesHeaderTablesAndObjectsAndNamesADamagedOne) {
     const auto level = describeFile(request.target);
     ASSERT_TRUE(level.ok()) << level.error();
@@ -90,9 +85,77 @@ TEST_F(MergeCommandTest, InfoShowsAFilesHeaderTablesAndObjectsAndNamesADamagedOn
     ASSERT_TRUE(library.ok()) << library.error();
     EXPECT_NE(library->find("kind: library\n"), std::string::npos) << "a library is known by its version word";
     EXPECT_NE(library->find("PageCount: 5\n"), std::string::npos) << library.value();
-    const auto damaged = folder.write("damaged.tr4", std::vector<std::uint8_t>{1, 2, 3});
-    EXPECT_EQ(describeFile(damaged).error(),
-              damaged.string() + ": header: version runs past the end of the file (byte 0: 4 bytes needed, 3 left)");
+    EXPECT_EQ(describeFile(folder.write("level.wad", folder.read(request.target))).error(),
+              "level.wad is not an object library (.wad): it looks like a TR4 level");
+}
+
+TEST_F(MergeCommandTest, ConflictsFollowThePolicyAndARefusedRequestWritesNothingAndSaysWhy) {
+    // The library's walker takes the ID of the level's crawler, #31; in a copy it also loses its meshes.
+    wad::WadLibrary library = demo::demoLibrary(demo::DemoScale::Normal);
+    const auto walker = std::find_if(library.Moveables.begin(), library.Moveables.end(),
+                                     [](const auto& moveable) { return moveable.ObjectId == demo::ids::kWalker; });
+    walker->ObjectId = demo::ids::kCrawler;
+    ASSERT_TRUE(io::replaceFile(request.source, wad::encodeLibrary(library)).ok());
+    walker->MeshCount = 0;
+    const auto broken = folder.write("broken.wad", wad::encodeLibrary(library)).string();
+    std::filesystem::create_symlink(request.target, folder / "link.tr4");
+    std::filesystem::create_hard_link(request.source, folder / "hard.wad");
+    const auto target = request.target.string(), source = request.source.string(), output = request.output.string();
+    const auto files = [&] { return std::tuple(folder.read(target), folder.read(source), folder.read(output)); };
+    const auto original = folder.read(target);
+    const std::size_t count = load(target).Moveables.size();
+    const std::string already = "veltrane-cli: moveable ID #31 is already in the level; ";
+    const std::string kept = "veltrane-cli: warning: moveable ID #31 is already in the level; both are kept\n";
+    const std::string refused = "veltrane-cli: refusing to write ", ofSource = "it is the source library source.wad\n",
+                      ofTarget = "it is the target level target.tr4 (--in-place replaces it)\n";
+    const struct {
+        std::vector<std::string> args; // between "merge TARGET" and "--moveable 31"
+        int status;
+        std::string errors;
+        std::pair<std::size_t, bool> written{}; // its moveables, and whether it has the target's bytes
+    } cases[] = {
+        {{source, "-o", output}, 0, kept, {count + 1, false}},
+        {{source, "-o", output, "--on-conflict", "replace"}, 0, already + "the library's replaces it\n",
+         {count, false}},
+        {{source, "-o", output, "--on-conflict", "skip"}, 0, already + "the library's is left out\n", {count, true}},
+        {{source, "-o", output, "--on-conflict", "merge"}, 1, ""},
+        {{source, "-o", output, "--moveable", "9999"}, 1, "veltrane-cli: source.wad: no moveable has ObjectId 9999\n"},
+        {{broken, "-o", output}, 1,
+         "veltrane-cli: merge refused: source moveable " + std::to_string(walker - library.Moveables.begin()) +
+             " (ObjectId 31): it has no mesh (MeshCount 0)\n"},
+        {{source, "-o", source}, 1, refused + "source.wad: " + ofSource},
+        {{source, "-o", (folder / "hard.wad").string()}, 1, refused + "hard.wad: " + ofSource},
+        {{source, "-o", (folder / "link.tr4").string()}, 1, refused + "link.tr4: " + ofTarget},
+        {{source, "-o", target}, 1, refused + "target.tr4: " + ofTarget},
+        {{source, "-o", target, "--in-place"}, 0, kept, {count + 1, false}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"merge", target};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.insert(args.end(), {"--moveable", "31"});
+        const auto before = files();
+        const auto [status, errors] = runCli(args, folder / "errors");
+        EXPECT_EQ(status, c.status) << c.args.back();
+        EXPECT_TRUE(errors == c.errors || (c.status == 1 && c.errors.empty())) << errors;
+        if (c.status == 1)
+            EXPECT_EQ(files(), before) << c.args.back();
+        else
+            EXPECT_EQ(std::pair(load(c.args[2]).Moveables.size(), folder.read(c.args[2]) == original), c.written);
+    }
+}
+
+TEST(MemoryLimit, ALevelThatInflatesPastTheMemoryThereIsIsRefusedByName) {
+#ifdef VELTRANE_SANITIZED
+    GTEST_SKIP() << "the sanitizers reserve far more address space than the limit";
+#endif
+    const testing::TempFolder folder;
+    auto document = builders::smallTarget();
+    document.level.Pages32.assign(std::size_t{300} << 20, 0); // deflates to about 300 KB
+    const auto path = folder.write("huge.tr4", level::encodeLevelDocument(document, 2).value().file);
+    document = {};
+    EXPECT_EQ(runCli({"info", path.string()}, folder / "errors").first, 0) << "the file itself is sound";
+    EXPECT_EQ(runCli({"info", path.string()}, folder / "errors", rlim_t{192} << 20),
+              std::pair(1, std::string("veltrane-cli: not enough memory to open huge.tr4\n")));
 }
 
 } // namespace

@@ -1,36 +1,39 @@
-#include "demo/demo_level.h"
+#include "builders/library_builder.h"
+#include "builders/small_target.h"
 #include "level/level_document.h"
-#include "level/mesh_block.h"
 #include "support/temp_folder.h"
+#include "wad/library_document.h"
 
 #include <gtest/gtest.h>
 
 namespace veltrane::level {
 namespace {
 
-TEST(LevelDocument, ASaveWritesPadWordsAsZeroAndChangesNothingElse) {
-    auto level = demo::demoLevel(demo::DemoScale::Normal);
-    std::vector<std::size_t> padWords;
-    const auto parsed = makeLevelDocument(level);
-    for (const auto& mesh : parsed.meshes.meshes())
-        if (mesh.PadWord)
-            padWords.push_back((mesh.Offset + levelFormSize(mesh)) / 2 - 1);
-    ASSERT_FALSE(padWords.empty());
-    const auto zeroPads = level.MeshWords;
-    for (auto word : padWords)
-        level.MeshWords[word] = 0xABCD;
-
+TEST(LevelDocument, AFileThatDoesNotOpenIsNamedAndSaidWhatItLooksLikeAndOneThatDoesIsSavedAsItWas) {
+    auto small = builders::smallTarget();
+    const auto level = encodeLevelDocument(small).value().file;
+    auto library = wad::encodeLibrary(builders::emptyLibrary());
+    const std::string text = "[level]\nname = temple \xE2\x80\x94 east wing\n";
     const testing::TempFolder folder;
-    const auto path = folder / "level.tr4";
-    ASSERT_TRUE(writeLevel(path, level).ok());
-    auto document = openLevelDocument(path);
-    ASSERT_TRUE(document.ok()) << document.error();
-    ASSERT_TRUE(saveLevelDocument(path, document.value()).ok());
-    const auto again = readLevel(path).value();
-    EXPECT_EQ(again.MeshWords, zeroPads);
-    level.MeshWords = zeroPads;
-    EXPECT_TRUE(again.Rooms == level.Rooms && again.Moveables == level.Moveables && again.Pages32 == level.Pages32);
+    const auto opening = [&](const char* name, std::span<const std::uint8_t> bytes) {
+        const auto path = folder.write(name, bytes);
+        return path.extension() == ".tr4" ? openLevelDocument(path).error() : wad::openLibraryDocument(path).error();
+    };
+    EXPECT_EQ(opening("library.tr4", library), "library.tr4 is not a TR4 level: it looks like an object library (.wad)");
+    EXPECT_EQ(opening("notes.tr4", std::vector<std::uint8_t>(text.begin(), text.end())),
+              "notes.tr4 is not a TR4 level: it looks like a text file");
+    EXPECT_EQ(opening("empty.wad", {}), "empty.wad is not an object library (.wad): it looks like an empty file");
+    EXPECT_EQ(opening("level.wad", level), "level.wad is not an object library (.wad): it looks like a TR4 level");
+    library[0] = 7;
+    EXPECT_EQ(opening("old.wad", library), "old.wad: library: version is 7, not 129");
     EXPECT_EQ(openLevelDocument(folder / "none.tr4").error().rfind("cannot open", 0), 0u);
+
+    auto oddVersion = level;
+    oddVersion[3] = 0x80;
+    auto opened = openLevelDocument(folder.write("odd.tr4", oddVersion));
+    ASSERT_TRUE(opened.ok()) << "only a failure is explained";
+    ASSERT_TRUE(saveLevelDocument(folder / "saved.tr4", opened.value()).ok());
+    EXPECT_EQ(folder.read(folder / "saved.tr4"), oddVersion) << "a save writes back what it opened";
 }
 
 } // namespace

@@ -93,20 +93,16 @@ TEST(LevelFile, EachKindOfDamageIsRefusedWithWhatAndWhere) {
     damaged[20] ^= 0xFF; // inside the deflate stream of the 32-bit pages
     EXPECT_TRUE(startsWith(messageFor(damaged), "32-bit page chunk: ")) << messageFor(damaged);
 
-    // A level-data block cut inside its sound map, packed into a file of its own.
-    auto block = encodeLevel(levelWithPages(0))->levelData;
+    // A level-data block cut inside its sound map, in place of the file's own.
+    const auto encoded = encodeLevel(levelWithPages(0)).value();
+    auto block = encoded.levelData;
     block.resize(block.size() - 654);
+    const auto packed = io::deflateChunk(block).value();
     io::ByteWriter file;
-    file.u32(0x00345254);
-    for (int pageCount = 0; pageCount < 3; ++pageCount)
-        file.u16(0);
-    const std::vector<std::uint8_t> empty;
-    for (const auto* chunk : std::array<const std::vector<std::uint8_t>*, 4>{&empty, &empty, &empty, &block}) {
-        const auto packed = io::deflateChunk(*chunk).value();
-        file.u32(static_cast<std::uint32_t>(chunk->size()));
-        file.u32(static_cast<std::uint32_t>(packed.size()));
-        file.bytes(packed);
-    }
+    file.bytes(std::span(encoded.file).first(34 + encoded.packedSizes[0] + encoded.packedSizes[1] + encoded.packedSizes[2]));
+    file.u32(static_cast<std::uint32_t>(block.size()));
+    file.u32(static_cast<std::uint32_t>(packed.size()));
+    file.bytes(packed);
     file.u32(0);
     EXPECT_TRUE(startsWith(messageFor(file.data()), "level data: sound map runs past the end of the block"));
 }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <ranges>
 
 namespace veltrane::merge {
 namespace {
@@ -19,13 +20,15 @@ protected:
         source.library.AnimCommands = {5, 100, 200};
     }
 
-    io::Outcome<MergeStatistics> merge(const MergeTicks& ticks) { return mergeObjects(target, source, ticks); }
+    io::Outcome<MergeStatistics> merge(const MergeTicks& ticks, ConflictPolicy policy = ConflictPolicy::Keep) {
+        return mergeObjects(target, source, ticks, policy);
+    }
 
     // A refused merge names the cause and leaves the target and its mesh list exactly as they were,
     // down to the bytes a save would write.
-    void expectRefused(const MergeTicks& ticks, const std::string& cause) {
+    void expectRefused(const MergeTicks& ticks, const std::string& cause, ConflictPolicy policy = ConflictPolicy::Keep) {
         const level::LevelDocument before = target;
-        const auto result = merge(ticks);
+        const auto result = merge(ticks, policy);
         ASSERT_FALSE(result.ok());
         EXPECT_EQ(result.error().rfind("merge refused: ", 0), 0u) << result.error();
         EXPECT_NE(result.error().find(cause), std::string::npos) << result.error();
@@ -137,6 +140,43 @@ TEST_F(MergeOperationTest, NewPagesNeedHeaderCountsThatAgreeWithThePageChunks) {
     target = testing::targetFixture();
     target.level.Pages16.resize(2 * level::kPageBytes16);
     expectRefused({{0}, {}}, "the level's 16-bit page chunk holds 2 pages, fewer than the 3 of its 32-bit page chunk");
+}
+
+TEST_F(MergeOperationTest, AnIdTheTargetHasIsKeptTwiceReplacedOrSkipped) {
+    auto& level = target.level;
+    level.StaticMeshes = {{51, 0, {}, 0}, {50, 0, {}, 0}};
+    level.Moveables[0].ObjectId = 61;
+    level.Moveables.push_back(level.Moveables[0]);
+    const MergeTicks all{{1, 0, 1}, {1, 0}};
+    EXPECT_EQ(findConflicts(target, source, all), (std::vector<IdConflict>{{ObjectKind::StaticMesh, 50},
+                                                                          {ObjectKind::StaticMesh, 51},
+                                                                          {ObjectKind::Moveable, 61}}));
+    EXPECT_TRUE(findConflicts(target, source, {{}, {0, 7}}).empty()) << "a tick past the table is left to the plan";
+
+    const auto ids = [](const auto& records) {
+        const auto view = records | std::views::transform([](const auto& record) { return record.ObjectId; });
+        return std::vector<std::uint32_t>(view.begin(), view.end());
+    };
+    const level::LevelDocument start = target;
+    const std::size_t grownPointers = start.level.MeshPointers.size() + 7; // statics of 1 mesh, moveables of 2 and 3
+    const struct {
+        ConflictPolicy policy;
+        std::vector<std::uint32_t> statics, moveables;
+        std::size_t pointers; // a replaced object's meshes stay in the file
+    } cases[] = {
+        {ConflictPolicy::Keep, {51, 50, 50, 51}, {61, 61, 60, 61}, grownPointers},
+        {ConflictPolicy::Replace, {50, 51}, {60, 61}, grownPointers},
+        {ConflictPolicy::Skip, {51, 50}, {61, 61, 60}, grownPointers - 5},
+    };
+    for (const auto& c : cases) {
+        target = start;
+        ASSERT_TRUE(merge(all, c.policy).ok());
+        EXPECT_EQ(ids(level.StaticMeshes), c.statics);
+        EXPECT_EQ(ids(level.Moveables), c.moveables);
+        EXPECT_EQ(level.MeshPointers.size(), c.pointers);
+    }
+    source.library.Moveables[1].MeshCount = 0;
+    expectRefused(all, "it has no mesh", ConflictPolicy::Replace);
 }
 
 } // namespace

@@ -49,8 +49,6 @@ TEST(WadFile, AWrongVersionAnEndBeforeTheTablesAndImpossibleCountsAreRefused) {
     auto huge = libraryBytes(129, {});
     huge[8] = huge[9] = huge[10] = huge[11] = 0xFF; // four billion texture bytes
     EXPECT_EQ(decodeLibrary(huge).error().rfind("library: texture bytes runs past the end of the file", 0), 0u);
-    EXPECT_NE(readLibrary("/nonexistent/source.wad").error().find("cannot open /nonexistent/source.wad"),
-              std::string::npos);
 }
 
 } // namespace
