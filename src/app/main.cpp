@@ -1,8 +1,8 @@
 // veltrane [TARGET.tr4] [SOURCE.wad]: the main window, with the files given opened at start.
+#include "app/guarded_application.h"
 #include "app/screenshot.h"
 #include "app/tform1.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 
 #include <cstdio>
@@ -10,7 +10,7 @@
 using namespace veltrane;
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrane"));
 
     QCommandLineParser parser;

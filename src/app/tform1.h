@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/gl/animation_controls.h"
 #include "app/gl/preview_widget.h"
+#include "level/document_step.h"
 #include "level/level_document.h"
 #include "wad/library_document.h"
 
@@ -18,6 +19,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QUndoStack;
 
 namespace veltrane::app {
 
@@ -45,11 +47,15 @@ public:
     // File menu.
     void Open1Click();
     void Open2Click();
+    // Save writes the target back to the file it came from; Save As to a file the user names, which the
+    // target then belongs to.
+    void Save1Click();
     void SaveAs1Click();
     void Exit1Click();
     void About1Click();
     // Open Target and Open Source after their dialog, as a drop or the command line opens a file.
-    // A file that cannot be read leaves everything as it was; returns whether it was opened.
+    // A file that cannot be read leaves everything as it was; returns whether it was opened. A target with
+    // unsaved changes is given up only when the user saves or discards them.
     bool openTarget(const QString& path);
     bool openSource(const QString& path);
 
@@ -62,6 +68,9 @@ public:
     void Button3Click();
     // "Merge-->": the ticked source objects go into the target.
     void Button1Click();
+
+    // The target's edits, for the Edit menu's Undo and Redo.
+    [[nodiscard]] QUndoStack& history() const { return *history_; }
 
     // The files loaded, or null.
     [[nodiscard]] const level::LevelDocument* target() const { return target_.get(); }
@@ -86,7 +95,10 @@ public:
     QPlainTextEdit* Memo1;
     QAction* Open1;
     QAction* Open2;
+    QAction* Save1;
     QAction* SaveAs1;
+    QAction* Undo1;
+    QAction* Redo1;
     QAction* Exit1;
     QAction* DisableSounds1;
     QAction* About1;
@@ -105,14 +117,27 @@ private:
 
     void fillTargetLists();
     void fillSourceLists();
-    // Save As, Merge and Change need a target.
-    void enableTargetCommands();
+    // Save, Save As and Change need a target; Merge a target, a source and a tick.
+    void enableCommands();
     void showMessage(const QString& text, const QString& title);
+
+    // The title names the target, with the mark of unsaved changes.
+    void updateTitle();
+    // Before the target is given up: false when it has unsaved changes the user keeps (Cancel, or a
+    // failed save).
+    bool settleUnsavedChanges();
+    bool saveTarget(const QString& path);
+    // The target changed by an edit, an undo or a redo: its lists, caption and preview follow.
+    void showTargetChanged(const QString& memo);
+    // Puts an edit made since `mark` into the history under `text`.
+    void recordEdit(const QString& text, level::DocumentMark mark, const QString& memoBefore);
 
     bool allow32BitTextures_;
     WindowDialogs windowDialogs_;
     Dialogs* dialogs_;
     AnchoredPanel* panel_;
+    QUndoStack* history_;
+    QString targetPath_;
     std::unique_ptr<level::LevelDocument> target_;
     std::unique_ptr<wad::LibraryDocument> source_;
 };

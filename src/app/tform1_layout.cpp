@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QUndoStack>
 
 namespace veltrane::app {
 namespace {
@@ -69,14 +70,24 @@ void TForm1::createMenu() {
     Open2 = named(file->addAction(QStringLiteral("Open Source")), "Open2");
     Open2->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
+    Save1 = named(file->addAction(QStringLiteral("Save")), "Save1");
+    Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     SaveAs1 = named(file->addAction(QStringLiteral("Save As...")), "SaveAs1");
-    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
     Exit1 = named(file->addAction(QStringLiteral("Exit")), "Exit1");
     Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
     edit->setObjectName(QStringLiteral("eDIT2"));
+    // The actions name the step they take back or bring again: "Undo Merge of 3 objects".
+    Undo1 = named(history_->createUndoAction(this, QStringLiteral("Undo")), "Undo1");
+    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    edit->addAction(Undo1);
+    Redo1 = named(history_->createRedoAction(this, QStringLiteral("Redo")), "Redo1");
+    Redo1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    edit->addAction(Redo1);
+    edit->addSeparator();
     // Nothing reads this item: choosing it only toggles its check mark.
     DisableSounds1 = named(edit->addAction(QStringLiteral("Disable Sounds")), "DisableSounds1");
     DisableSounds1->setCheckable(true);

@@ -55,7 +55,7 @@ TEST_F(WindowTest, OpeningFillsTheListsLeavesTheScratchFilesAndReplacesWhatWasOp
     EXPECT_EQ(entries(*window->CheckListBox2), QStringList({"Static Mesh ID #50", "Static Mesh ID #51"}));
     EXPECT_EQ(window->CheckListBox1->item(0)->checkState(), Qt::Unchecked);
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("Meshes: 3"));
-    EXPECT_TRUE(window->SaveAs1->isEnabled() && window->Button1->isEnabled());
+    EXPECT_TRUE(window->Save1->isEnabled() && window->SaveAs1->isEnabled() && window->Button3->isEnabled());
     EXPECT_EQ(veltrane::testing::TempFolder::read(folder / "temp_block"), window->target()->level.LevelData);
     EXPECT_EQ(std::filesystem::file_size(folder / "tex16.tex"), window->target()->level.Pages16.size());
     EXPECT_EQ(std::filesystem::file_size(folder / "segundoA.bbb"), level::kPageBytes32);

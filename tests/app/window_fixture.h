@@ -51,13 +51,39 @@ public:
         return answer(title, filter, saveAnswers);
     }
     void showNotice(const QString& text, const QString& title) override { notices.push_back({text, title}); }
+    // Questions with no prepared answer: changes are discarded, a confirmation is refused, both objects kept.
+    SaveChoice askSaveChanges(const QString& name) override {
+        questions.push_back("Save changes to " + name + "?");
+        return next(saveChoices, SaveChoice::Discard);
+    }
+    bool confirm(const QString& text, const QString&) override {
+        questions.push_back(text);
+        return next(confirmAnswers, false);
+    }
+    ConflictChoice askConflicts(const QString& text) override {
+        questions.push_back(text);
+        return next(conflictChoices, ConflictChoice::KeepBoth);
+    }
 
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
+    std::deque<SaveChoice> saveChoices;
+    std::deque<bool> confirmAnswers;
+    std::deque<ConflictChoice> conflictChoices;
     std::vector<Asked> asked;
     std::vector<Notice> notices;
+    std::vector<QString> questions;
 
 private:
+    template <class T>
+    static T next(std::deque<T>& answers, T otherwise) {
+        if (answers.empty())
+            return otherwise;
+        const T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
     std::optional<QString> answer(const QString& title, const QString& filter, std::deque<QString>& answers) {
         asked.push_back({title, filter});
         const QString next = answers.empty() ? QString() : answers.front();

@@ -1,0 +1,169 @@
+// The File menu: opening the target and the source, saving the target, and what happens to unsaved changes.
+#include "app/busy_cursor.h"
+#include "app/scratch_files.h"
+#include "app/tform1.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QUndoStack>
+
+#include <filesystem>
+#include <new>
+
+namespace veltrane::app {
+namespace {
+
+// The scratch and dump files go to the working directory.
+const std::filesystem::path kScratchFolder = ".";
+
+const QString kTargetFilter = QStringLiteral("Tomb Raider 4 (*.tr4)");
+const QString kSourceFilter = QStringLiteral("WAD File (*.wad)");
+const QString kSaveFilter = QStringLiteral("Tomb Raider 4 Files (*.tr4)");
+
+std::filesystem::path filePath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }
+
+QString fileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+// A message under its heading with the reason below it.
+QString withReason(const QString& heading, const std::string& reason) {
+    return heading + QStringLiteral("\n\n") + QString::fromStdString(reason);
+}
+
+} // namespace
+
+void TForm1::updateTitle() {
+    setWindowTitle(target_ ? fileName(targetPath_) + QStringLiteral("[*] - ") + kCaption : kCaption);
+    setWindowModified(!history_->isClean());
+}
+
+bool TForm1::settleUnsavedChanges() {
+    if (!target_ || history_->isClean())
+        return true;
+    switch (dialogs_->askSaveChanges(fileName(targetPath_))) {
+    case Dialogs::SaveChoice::Save:
+        return saveTarget(targetPath_);
+    case Dialogs::SaveChoice::Discard:
+        return true;
+    case Dialogs::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TForm1::Open1Click() {
+    const auto name = dialogs_->openFileName(QStringLiteral("Abrir Archivo de Tomb Raider 4"), kTargetFilter);
+    if (name)
+        openTarget(*name);
+}
+
+bool TForm1::openTarget(const QString& path) {
+    std::unique_ptr<level::LevelDocument> opened;
+    try {
+        auto read = [&] {
+            BusyCursor busy;
+            return level::openLevelDocument(filePath(path));
+        }();
+        if (!read) {
+            showMessage(withReason(QStringLiteral("Error"), read.error()), QStringLiteral("Error"));
+            return false;
+        }
+        opened = std::make_unique<level::LevelDocument>(std::move(read.value()));
+    } catch (const std::bad_alloc&) {
+        showMessage(QStringLiteral("Error\n\nnot enough memory to open %1").arg(fileName(path)), QStringLiteral("Error"));
+        return false;
+    }
+    // The file reads: only now is the old target given up, when its changes are settled.
+    if (!settleUnsavedChanges())
+        return false;
+    BusyCursor busy;
+    scratch::writeTempBlock(opened->level, kScratchFolder);
+    scratch::writeTex16(opened->level, kScratchFolder);
+
+    // The preview and the history let go of the old target before it goes.
+    history_->clear();
+    Panel1->setTarget(opened.get());
+    target_ = std::move(opened);
+    targetPath_ = path;
+    GroupBox1->setTitle(QStringLiteral("Meshes: ") + QString::number(target_->meshes.count()));
+    ListBox1->clear();
+    ListBox2->clear();
+    fillTargetLists();
+    enableCommands();
+    updateTitle();
+    return true;
+}
+
+void TForm1::Open2Click() {
+    const auto name = dialogs_->openFileName(QStringLiteral("Abrir Archivo WAD"), kSourceFilter);
+    if (name)
+        openSource(*name);
+}
+
+bool TForm1::openSource(const QString& path) {
+    std::unique_ptr<wad::LibraryDocument> opened;
+    try {
+        auto read = [&] {
+            BusyCursor busy;
+            return wad::openLibraryDocument(filePath(path));
+        }();
+        if (!read) {
+            showMessage(withReason(QStringLiteral("Error reading the file"), read.error()), QStringLiteral("Error"));
+            return false;
+        }
+        opened = std::make_unique<wad::LibraryDocument>(std::move(read.value()));
+    } catch (const std::bad_alloc&) {
+        showMessage(QStringLiteral("Error reading the file\n\nnot enough memory to open %1").arg(fileName(path)),
+                    QStringLiteral("Error"));
+        return false;
+    }
+    BusyCursor busy;
+    scratch::writeFirstSourcePage(opened->pages, kScratchFolder);
+
+    Panel1->setSource(opened.get());
+    source_ = std::move(opened);
+    fillSourceLists();
+    enableCommands();
+    return true;
+}
+
+bool TForm1::saveTarget(const QString& path) {
+    io::Status written = io::success();
+    {
+        BusyCursor busy;
+        written = level::saveLevelDocument(filePath(path), *target_);
+        if (written)
+            scratch::writeNewData(target_->level, kScratchFolder);
+    }
+    if (!written) {
+        showMessage(withReason(QStringLiteral("Error"), written.error()), QStringLiteral("Error"));
+        return false;
+    }
+    targetPath_ = path;
+    history_->setClean();
+    updateTitle();
+    return true;
+}
+
+void TForm1::Save1Click() {
+    if (target_)
+        saveTarget(targetPath_);
+}
+
+void TForm1::SaveAs1Click() {
+    if (!target_)
+        return;
+    // The mesh block is written out before the dialog, also when the user cancels.
+    scratch::writeMeshBlock(target_->meshes, kScratchFolder);
+    const auto name = dialogs_->saveFileName(QStringLiteral("Save Target File As..."), kSaveFilter);
+    if (name && saveTarget(*name))
+        showMessage(QStringLiteral("File saved"), QStringLiteral("Veltrane"));
+}
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::About1Click() { showMessage(kCaption, QStringLiteral("About")); }
+
+} // namespace veltrane::app
