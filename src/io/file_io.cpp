@@ -84,7 +84,14 @@ Outcome<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& pa
     return bytes;
 }
 
-Status replaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+Status replaceFile(const std::filesystem::path& given, std::span<const std::uint8_t> bytes) {
+    // A link is followed: the file it names is replaced, and the link stays.
+    std::error_code unresolved;
+    std::filesystem::path path = given;
+    if (std::filesystem::is_symlink(given, unresolved))
+        path = std::filesystem::weakly_canonical(given, unresolved);
+    if (unresolved)
+        path = given;
     const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());

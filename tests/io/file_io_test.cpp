@@ -49,6 +49,13 @@ TEST(FileIo, ReplaceWritesTheWholeFileKeepsItsPermissionsAndLeavesNoTemporary) {
     ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     EXPECT_EQ(TempFolder::entries(folder.path()), 1u);
+
+    // Through a link, the file it names is replaced and the link stays a link.
+    const auto link = folder / "link.tr4";
+    std::filesystem::create_symlink(path.filename(), link);
+    ASSERT_TRUE(replaceFile(link, std::vector<std::uint8_t>(7, 3)).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempFolder::read(path), std::vector<std::uint8_t>(7, 3));
 }
 
 TEST(FileIo, AWriteThatFailsHalfWayLeavesTheDestinationAsItWasOnce) {

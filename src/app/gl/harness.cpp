@@ -34,12 +34,12 @@ int main(int argc, char** argv) {
     }
     const auto target = level::openLevelDocument(argv[1]);
     if (!target) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], target.error().c_str());
+        std::fprintf(stderr, "%s\n", target.error().c_str());
         return 1;
     }
     const auto source = wad::openLibraryDocument(argv[2]);
     if (!source) {
-        std::fprintf(stderr, "%s: %s\n", argv[2], source.error().c_str());
+        std::fprintf(stderr, "%s\n", source.error().c_str());
         return 1;
     }
 
