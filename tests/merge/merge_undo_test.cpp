@@ -2,6 +2,7 @@
 #include "merge/merge_operation.h"
 #include "merge_fixture.h"
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <cstdlib>
@@ -97,6 +98,8 @@ std::size_t mappedBytes() {
 // want of memory and the target is as it was.
 [[noreturn]] void mergeWithLittleMemory(level::LevelDocument& target, const wad::LibraryDocument& source,
                                         const level::LevelDocument& before) {
+    // Large blocks come from fresh mappings, never from what earlier tests freed.
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
     const rlimit limit{mappedBytes() + 8 * 1024 * 1024, RLIM_INFINITY};
     setrlimit(RLIMIT_AS, &limit);
     const auto merged = mergeObjects(target, source, everyObject(source.library));
@@ -117,6 +120,8 @@ TEST(MergeUndoTest, AMergeThatRunsOutOfMemoryHalfWayChangesNothing) {
     level.Pages16.resize(64 * level::kPageBytes16, 0x22);
     const testing::SourceFixture source = testing::twoOfEachSource();
     const level::LevelDocument before = target;
+    // A fresh process, whose heap holds no room that earlier tests freed.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(mergeWithLittleMemory(target, source, before), ::testing::ExitedWithCode(0), "");
 }
 
