@@ -1,5 +1,6 @@
 #include "builders/library_builder.h"
 #include "builders/small_target.h"
+#include "level/file_kind.h"
 #include "level/level_document.h"
 #include "support/temp_folder.h"
 #include "wad/library_document.h"
@@ -24,6 +25,10 @@ TEST(LevelDocument, AFileThatDoesNotOpenIsNamedAndSaidWhatItLooksLikeAndOneThatD
               "notes.tr4 is not a TR4 level: it looks like a text file");
     EXPECT_EQ(opening("empty.wad", {}), "empty.wad is not an object library (.wad): it looks like an empty file");
     EXPECT_EQ(opening("level.wad", level), "level.wad is not an object library (.wad): it looks like a TR4 level");
+    const auto kindOf = [](std::vector<std::uint8_t> bytes) { return recogniseFile(bytes); };
+    EXPECT_EQ(kindOf({'T', 'R', '4', 0}), FileKind::Level);
+    EXPECT_EQ(kindOf({1, 0, 0, 0, 0xFF}), FileKind::Library);
+    EXPECT_EQ(kindOf({0, 0, 0, 0, 0xFF}), FileKind::Unknown);
     library[0] = 7;
     EXPECT_EQ(opening("old.wad", library), "old.wad: library: version is 7, not 129");
     EXPECT_EQ(openLevelDocument(folder / "none.tr4").error().rfind("cannot open", 0), 0u);
