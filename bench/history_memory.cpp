@@ -7,13 +7,13 @@
 // Each run happens in a child process of its own, so that each peak (VmHWM) is its own.
 #include "level/document_step.h"
 #include "merge/merge_operation.h"
+#include "process_status.h"
 #include "wad/library_document.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,15 +22,6 @@ using namespace veltrane;
 namespace {
 
 constexpr int kMerges = 10;
-
-std::size_t peakBytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stoull(line.substr(6)) * 1024;
-    return 0;
-}
 
 enum class Run { OpenOnly, WithoutHistory, WithHistory };
 
@@ -54,7 +45,7 @@ std::size_t measure(const char* targetPath, const char* sourcePath, Run run) {
         step->undo(target.value());
     for (auto& step : history)
         step.redo(target.value());
-    return peakBytes();
+    return statusBytes("VmHWM:");
 }
 
 // Runs `measure` in a child process and returns its peak.

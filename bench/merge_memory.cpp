@@ -7,26 +7,16 @@
 // The peak is the kernel's high-water mark of this process (VmHWM), which includes the program itself.
 #include "level/level_document.h"
 #include "merge/merge_operation.h"
+#include "process_status.h"
 #include "wad/library_document.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 using namespace veltrane;
 
 namespace {
-
-// A "VmHWM:" or "VmRSS:" line of /proc/self/status, in bytes.
-std::size_t statusBytes(const std::string& field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0)
-            return std::stoull(line.substr(field.size())) * 1024;
-    return 0;
-}
 
 double mebibytes(std::size_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 

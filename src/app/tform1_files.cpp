@@ -11,7 +11,9 @@
 #include <QUndoStack>
 
 #include <filesystem>
+#include <memory>
 #include <new>
+#include <type_traits>
 
 namespace veltrane::app {
 namespace {
@@ -30,6 +32,27 @@ QString fileName(const QString& path) { return QFileInfo(path).fileName(); }
 // A message under its heading with the reason below it.
 QString withReason(const QString& heading, const std::string& reason) {
     return heading + QStringLiteral("\n\n") + QString::fromStdString(reason);
+}
+
+// Reads a document with `open` under the busy cursor. A file that does not open, or does not fit in
+// memory, is reported under `heading` and gives null.
+template <class Open>
+auto readDocument(const QString& path, Open open, const QString& heading, Dialogs& dialogs)
+    -> std::unique_ptr<std::remove_reference_t<decltype(open(std::filesystem::path()).value())>> {
+    using Document = std::remove_reference_t<decltype(open(std::filesystem::path()).value())>;
+    try {
+        auto read = [&] {
+            BusyCursor busy;
+            return open(filePath(path));
+        }();
+        if (read)
+            return std::make_unique<Document>(std::move(read.value()));
+        dialogs.showNotice(withReason(heading, read.error()), QStringLiteral("Error"));
+    } catch (const std::bad_alloc&) {
+        dialogs.showNotice(withReason(heading, "not enough memory to open " + fileName(path).toStdString()),
+                           QStringLiteral("Error"));
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -60,21 +83,11 @@ void TForm1::Open1Click() {
 }
 
 bool TForm1::openTarget(const QString& path) {
-    std::unique_ptr<level::LevelDocument> opened;
-    try {
-        auto read = [&] {
-            BusyCursor busy;
-            return level::openLevelDocument(filePath(path));
-        }();
-        if (!read) {
-            showMessage(withReason(QStringLiteral("Error"), read.error()), QStringLiteral("Error"));
-            return false;
-        }
-        opened = std::make_unique<level::LevelDocument>(std::move(read.value()));
-    } catch (const std::bad_alloc&) {
-        showMessage(QStringLiteral("Error\n\nnot enough memory to open %1").arg(fileName(path)), QStringLiteral("Error"));
+    auto opened = readDocument(
+        path, [](const std::filesystem::path& file) { return level::openLevelDocument(file); }, QStringLiteral("Error"),
+        *dialogs_);
+    if (!opened)
         return false;
-    }
     // The file reads: only now is the old target given up, when its changes are settled.
     if (!settleUnsavedChanges())
         return false;
@@ -103,22 +116,11 @@ void TForm1::Open2Click() {
 }
 
 bool TForm1::openSource(const QString& path) {
-    std::unique_ptr<wad::LibraryDocument> opened;
-    try {
-        auto read = [&] {
-            BusyCursor busy;
-            return wad::openLibraryDocument(filePath(path));
-        }();
-        if (!read) {
-            showMessage(withReason(QStringLiteral("Error reading the file"), read.error()), QStringLiteral("Error"));
-            return false;
-        }
-        opened = std::make_unique<wad::LibraryDocument>(std::move(read.value()));
-    } catch (const std::bad_alloc&) {
-        showMessage(QStringLiteral("Error reading the file\n\nnot enough memory to open %1").arg(fileName(path)),
-                    QStringLiteral("Error"));
+    auto opened = readDocument(
+        path, [](const std::filesystem::path& file) { return wad::openLibraryDocument(file); },
+        QStringLiteral("Error reading the file"), *dialogs_);
+    if (!opened)
         return false;
-    }
     BusyCursor busy;
     scratch::writeFirstSourcePage(opened->pages, kScratchFolder);
 
