@@ -7,15 +7,18 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <utility>
+#include <vector>
 
 namespace veltrane::level {
 
-// Reads the file at `path` and decodes it as `expected` with `decode`. A file that does not decode is
-// refused with a message naming it (see openingFailure); so is one too large for the memory there is.
-template <class Decode>
-auto openDocument(const std::filesystem::path& path, FileKind expected, Decode decode)
-    -> decltype(decode(std::span<const std::uint8_t>())) {
-    using Result = decltype(decode(std::span<const std::uint8_t>()));
+// Reads the file at `path`, decodes it as `expected` with `decode`, lets go of the file's bytes and
+// makes the document from what was decoded with `finish`, so that the bytes and the finished document
+// never take memory at once. A file that does not decode is refused with a message naming it (see
+// openingFailure); so is one too large for the memory there is.
+template <class Document, class Decode, class Finish>
+io::Outcome<Document> openDocument(const std::filesystem::path& path, FileKind expected, Decode decode, Finish finish) {
+    using Result = io::Outcome<Document>;
     return io::guardMemory("open", path, [&]() -> Result {
         auto file = io::readWholeFile(path);
         if (!file)
@@ -23,7 +26,8 @@ auto openDocument(const std::filesystem::path& path, FileKind expected, Decode d
         auto decoded = decode(file.value());
         if (!decoded)
             return Result::failure(openingFailure(path, file.value(), expected, decoded.error()));
-        return decoded;
+        std::vector<std::uint8_t>().swap(file.value());
+        return finish(std::move(decoded.value()));
     });
 }
 

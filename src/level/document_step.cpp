@@ -49,6 +49,7 @@ DocumentMark markDocument(const LevelDocument& document) {
     mark.meshes = document.meshes.mark();
     mark.numObjectPages = level.NumObjectPages;
     mark.pageCount = level.PageCount;
+    mark.pages32Size = level.Pages32.size();
     mark.pages16Size = level.Pages16.size();
     const std::size_t wholePages16 = std::size_t{level.PageCount} * kPageBytes16;
     if (level.Pages16.size() > wholePages16)
@@ -77,8 +78,14 @@ void rollBack(LevelDocument& document, DocumentMark& mark) {
         swapTiles(level, mark.tiles);
         level.SpriteTextures.swap(mark.spriteTextures);
     }
-    // The pages and their counts change together at the very end of an edit, after every allocation, so
-    // an edit that failed has not reached them.
+    // An edit puts its grown 32-bit chunk in before it makes the 16-bit pages, so that the old chunk's
+    // memory is free for them; the 16-bit chunk and the page counts change last, once nothing can fail.
+    // An edit that failed between the two leaves its new 32-bit pages to take out.
+    const std::size_t grown = level.Pages32.size() - std::min(level.Pages32.size(), mark.pages32Size);
+    const std::size_t firstNew = (std::size_t{level.NumRoomPages} + mark.numObjectPages) * kPageBytes32;
+    if (grown > 0 && firstNew + grown <= level.Pages32.size())
+        level.Pages32.erase(level.Pages32.begin() + static_cast<std::ptrdiff_t>(firstNew),
+                            level.Pages32.begin() + static_cast<std::ptrdiff_t>(firstNew + grown));
 }
 
 DocumentStep::DocumentStep(const LevelDocument& document, DocumentMark before) : before_(std::move(before)) {

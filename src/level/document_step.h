@@ -23,6 +23,7 @@ struct DocumentMark {
     Lista_Mesh::Mark meshes;
     std::uint16_t numObjectPages = 0;
     std::uint32_t pageCount = 0;
+    std::size_t pages32Size = 0;
     std::size_t pages16Size = 0;
     std::vector<std::uint8_t> pages16Beyond; // bytes of the 16-bit chunk past its last whole 32-bit page
     std::vector<Tr4Moveable> moveables;

@@ -18,7 +18,8 @@ io::Outcome<LevelDocument> decodeLevelDocument(std::span<const std::uint8_t> fil
 }
 
 io::Outcome<LevelDocument> openLevelDocument(const std::filesystem::path& path, unsigned threads) {
-    return openDocument(path, FileKind::Level, [&](auto file) { return decodeLevelDocument(file, threads); });
+    return openDocument<LevelDocument>(
+        path, FileKind::Level, [&](auto file) { return decodeLevel(file, threads); }, makeLevelDocument);
 }
 
 io::Outcome<EncodedLevel> encodeLevelDocument(LevelDocument& document, unsigned threads) {

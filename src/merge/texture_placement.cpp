@@ -111,18 +111,21 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout&
             placed.place.X, placed.place.Y);
     }
 
+    // The old chunk's memory is let go before the 16-bit pages are made. Moving the grown chunk in keeps
+    // its buffer, so newPages still points at the new pages.
+    target.Pages32 = std::move(pages32);
     const std::vector<std::uint8_t> newPages16 = level::convertPagesTo16(newPages);
     // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32.
     const std::size_t wholePages16 = std::size_t{target.PageCount} * level::kPageBytes16;
-    std::vector<std::uint8_t> pages16(target.Pages16.begin(),
-                                      target.Pages16.begin() + static_cast<std::ptrdiff_t>(
-                                                                   std::min(target.Pages16.size(), wholePages16)));
+    std::vector<std::uint8_t> pages16;
+    pages16.reserve(wholePages16 + newPages16.size());
+    pages16.insert(pages16.end(), target.Pages16.begin(),
+                   target.Pages16.begin() + static_cast<std::ptrdiff_t>(std::min(target.Pages16.size(), wholePages16)));
     pages16.resize(wholePages16);
     pages16.insert(pages16.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes16), newPages16.begin(),
                    newPages16.end());
 
-    // Every allocation is behind: the pages and their counts change together and cannot fail half-way.
-    target.Pages32 = std::move(pages32);
+    // Every allocation is behind: nothing below can fail half-way.
     target.Pages16 = std::move(pages16);
     target.PageCount = level::wholePages(target.Pages32.size(), level::kPageBytes32);
     target.NumObjectPages = static_cast<std::uint16_t>(target.NumObjectPages + added);

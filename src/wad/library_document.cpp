@@ -19,7 +19,7 @@ io::Outcome<LibraryDocument> decodeLibraryDocument(std::span<const std::uint8_t>
 }
 
 io::Outcome<LibraryDocument> openLibraryDocument(const std::filesystem::path& path) {
-    return level::openDocument(path, level::FileKind::Library, decodeLibraryDocument);
+    return level::openDocument<LibraryDocument>(path, level::FileKind::Library, decodeLibrary, makeLibraryDocument);
 }
 
 } // namespace veltrane::wad

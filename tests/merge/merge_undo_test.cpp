@@ -77,6 +77,8 @@ TEST(MergeUndoTest, AnEditStoppedHalfWayIsRolledBack) {
     level.SpriteTextures[0][0] = 9;
     level.Moveables.erase(level.Moveables.begin());
     level.StaticMeshes.push_back({});
+    // A new 32-bit page in before the bump page, the 16-bit pages not made yet.
+    level.Pages32.insert(level.Pages32.begin() + 3 * level::kPageBytes32, level::kPageBytes32, 0x77);
     level::rollBack(target, mark);
     EXPECT_TRUE(target == before);
 }
