@@ -1,9 +1,11 @@
 // Fuzzes the .tr4 reader. The first byte picks the layer the rest of the input is given to, so that
 // the level-data and mesh parsers are reached without passing through zlib first:
-// 0 the whole container, 1 an inflated level-data block, 2 a mesh block in both forms.
+// 0 the whole container, 1 an inflated level-data block, 2 a mesh block in both forms, 3 a container
+// composed from fields (level_container.h), which can state any size.
 #include "fuzz_checks.h"
 #include "fuzz_inputs.h"
 #include "io/format_error.h"
+#include "level_container.h"
 #include "level/level_data.h"
 #include "level/level_document.h"
 #include "level/mesh_block.h"
@@ -25,16 +27,20 @@ void roundTrip(level::Tr4Level read) {
     check(again.ok(), "a level Veltrane wrote could not be read back");
 }
 
+void decodeAndRoundTrip(std::span<const std::uint8_t> file) {
+    if (auto read = level::decodeLevel(file, kThreads))
+        roundTrip(std::move(read.value()));
+}
+
 } // namespace
 
 void fuzzLevel(std::span<const std::uint8_t> input) {
     if (input.empty())
         return;
     const std::span<const std::uint8_t> rest = input.subspan(1);
-    switch (input[0] % 3) {
+    switch (input[0] % 4) {
     case 0:
-        if (auto read = level::decodeLevel(rest, kThreads))
-            roundTrip(std::move(read.value()));
+        decodeAndRoundTrip(rest);
         break;
     case 1: {
         level::Tr4Level parsed;
@@ -46,9 +52,13 @@ void fuzzLevel(std::span<const std::uint8_t> input) {
         roundTrip(std::move(parsed));
         break;
     }
-    default:
+    case 2:
         level::parseMeshBlock(rest, level::MeshKind::Level);
         level::parseMeshBlock(rest, level::MeshKind::Library);
+        break;
+    default:
+        if (const auto file = composeContainer(rest))
+            decodeAndRoundTrip(*file);
         break;
     }
 }

@@ -1,5 +1,7 @@
 // Writes the seed corpora of the fuzz targets into the folder given: level/, library/ and merge/,
 // made from the demo generator and the test builders, so that no game file is ever needed.
+#include "level_container.h"
+
 #include "builders/library_builder.h"
 #include "demo/demo_level.h"
 #include "demo/demo_library.h"
@@ -32,8 +34,9 @@ void writeLevelSeeds(const fs::path& folder, const std::string& name, level::Lev
     auto encoded = level::encodeLevelDocument(document);
     if (!encoded)
         throw std::runtime_error(name + ": " + encoded.error());
+    const auto composed = fuzz::containerInput(document.level, encoded->levelData);
     const std::vector<std::span<const std::uint8_t>> layers = {encoded->file, encoded->levelData,
-                                                               level::wordBytes(document.level.MeshWords)};
+                                                               level::wordBytes(document.level.MeshWords), composed};
     for (std::uint8_t layer = 0; layer < layers.size(); ++layer) {
         std::vector<std::uint8_t> seed{layer};
         seed.insert(seed.end(), layers[layer].begin(), layers[layer].end());

@@ -7,24 +7,83 @@
 
 namespace veltrane::io {
 
+namespace {
+
+// The first buffer holds eight times the packed bytes, more than level chunks expand to, so most
+// fit without growing, while a stated size that the stream does not back costs nothing.
+constexpr std::size_t kFirstOutputBytes = 64 * 1024;
+constexpr std::size_t kFirstOutputPerPackedByte = 8;
+
+// Owns a z_stream set up for inflating, and ends it however inflateChunk returns.
+class InflateStream {
+public:
+    explicit InflateStream(std::span<const std::uint8_t> packed) {
+        status_ = inflateInit(&stream_);
+        stream_.next_in = const_cast<Bytef*>(packed.data());
+        stream_.avail_in = static_cast<uInt>(packed.size());
+    }
+    ~InflateStream() {
+        if (status_ == Z_OK)
+            inflateEnd(&stream_);
+    }
+    InflateStream(const InflateStream&) = delete;
+    InflateStream& operator=(const InflateStream&) = delete;
+
+    // Z_OK once zlib has set the stream up.
+    int openStatus() const { return status_; }
+    std::size_t produced() const { return stream_.total_out; }
+
+    // Inflates into `out`; zlib's status, with an input that runs out mid-stream or a stream that
+    // wants a preset dictionary counted as damaged.
+    int step(std::span<std::uint8_t> out) {
+        stream_.next_out = out.data();
+        stream_.avail_out = static_cast<uInt>(out.size());
+        const int status = inflate(&stream_, Z_NO_FLUSH);
+        if (status == Z_NEED_DICT || (status == Z_BUF_ERROR && stream_.avail_in == 0))
+            return Z_DATA_ERROR;
+        return status;
+    }
+
+private:
+    z_stream stream_{};
+    int status_ = Z_OK;
+};
+
+std::string damaged(int status) { return std::string("cannot be inflated (zlib: ") + zError(status) + ")"; }
+
+} // namespace
+
 Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize) {
     using Result = Outcome<std::vector<std::uint8_t>>;
     if (statedSize > (packed.size() + 64) * kMaxInflateRatio)
         return Result::failure("states an inflated size of " + std::to_string(statedSize) + " bytes, more than " +
                                std::to_string(packed.size()) + " packed bytes can hold");
 
-    std::vector<std::uint8_t> inflated(statedSize);
-    uLongf produced = statedSize;
-    // uncompress rejects a null destination even for an empty stream, so give it a byte to point at.
-    std::uint8_t emptyTarget = 0;
-    const int status = uncompress(inflated.empty() ? &emptyTarget : inflated.data(), &produced, packed.data(),
-                                  static_cast<uLong>(packed.size()));
-    if (status == Z_BUF_ERROR && produced == statedSize)
-        return Result::failure("inflates to more than its stated " + std::to_string(statedSize) + " bytes");
-    if (status != Z_OK)
-        return Result::failure(std::string("cannot be inflated (zlib: ") + zError(status) + ")");
-    if (produced != statedSize)
-        return Result::failure("inflates to " + std::to_string(produced) + " bytes, not the stated " +
+    InflateStream stream(packed);
+    if (stream.openStatus() != Z_OK)
+        return Result::failure(damaged(stream.openStatus()));
+    // The stated size is only a ceiling: the buffer grows as the stream yields bytes, so a claim the
+    // packed bytes do not back never turns into memory.
+    std::vector<std::uint8_t> inflated(
+        std::min<std::size_t>(statedSize, std::max(kFirstOutputBytes, packed.size() * kFirstOutputPerPackedByte)));
+    int status = Z_OK;
+    while (status == Z_OK) {
+        if (stream.produced() < inflated.size()) {
+            status = stream.step(std::span(inflated).subspan(stream.produced()));
+        } else if (inflated.size() < statedSize) {
+            inflated.resize(std::min<std::size_t>(statedSize, inflated.size() * 2));
+        } else {
+            // Full at the stated size: the stream must end without giving another byte.
+            std::uint8_t beyond = 0;
+            status = stream.step({&beyond, 1});
+            if (stream.produced() > statedSize)
+                return Result::failure("inflates to more than its stated " + std::to_string(statedSize) + " bytes");
+        }
+    }
+    if (status != Z_STREAM_END)
+        return Result::failure(damaged(status));
+    if (stream.produced() != statedSize)
+        return Result::failure("inflates to " + std::to_string(stream.produced()) + " bytes, not the stated " +
                                std::to_string(statedSize));
     return inflated;
 }

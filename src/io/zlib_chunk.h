@@ -13,7 +13,8 @@ namespace veltrane::io {
 // bound is a damaged header, refused before any memory is asked for.
 constexpr std::uint64_t kMaxInflateRatio = 1032;
 
-// Inflates one zlib stream that must give exactly `statedSize` bytes.
+// Inflates one zlib stream that must give exactly `statedSize` bytes. The output grows as the stream
+// yields bytes, never past the stated size, so a claim the stream does not back costs no memory.
 Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize);
 
 // A chunk is deflated in blocks of this many inflated bytes, each on its own but primed with the

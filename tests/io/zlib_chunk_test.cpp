@@ -1,14 +1,22 @@
 #include "io/zlib_chunk.h"
+#include "io/byte_writer.h"
+#include "support/temp_folder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <zlib.h>
+
+extern char** environ;
 
 namespace veltrane::io {
 namespace {
 
-std::vector<std::uint8_t> randomBytes(std::size_t count) {
-    std::mt19937 random(7);
+std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed = 7) {
+    std::mt19937 random(seed);
     std::vector<std::uint8_t> bytes(count);
     for (auto& byte : bytes)
         byte = static_cast<std::uint8_t>(random());
@@ -69,6 +77,55 @@ TEST(ZlibChunk, InflateGivesExactlyTheStatedSizeOrSaysWhy) {
     EXPECT_EQ(inflateChunk(ten, 0xF0000000u).error(),
               "states an inflated size of 4026531840 bytes, more than 10 packed bytes can hold");
     EXPECT_NE(inflateChunk(ten, 74 * kMaxInflateRatio).error().find("cannot be inflated"), std::string::npos);
+}
+
+// Runs `veltrane-cli info FILE` and returns its exit status and what it wrote to stderr.
+std::pair<int, std::string> runInfo(const testing::TempFolder& folder, const std::filesystem::path& file) {
+    const auto errors = folder / "stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::string program = VELTRANE_CLI, command = "info", path = file.string();
+    char* argv[] = {program.data(), command.data(), path.data(), nullptr};
+    pid_t child = 0;
+    int status = -1;
+    if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ) == 0)
+        waitpid(child, &status, 0);
+    posix_spawn_file_actions_destroy(&actions);
+    const auto message = testing::TempFolder::read(errors);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(message.begin(), message.end())};
+}
+
+// A level of four 1 MiB chunks that each state 1 GiB: the first a sound stream that ends early, the
+// others noise behind a zlib header. The claims must not turn into memory before the bytes back them.
+TEST(ZlibChunk, ClaimsTheStreamDoesNotBackCostNoMemory) {
+    ByteWriter file;
+    file.u32(0x00345254);
+    for (const std::uint16_t pages : {1, 1, 0})
+        file.u16(pages);
+    for (unsigned chunk = 0; chunk < 4; ++chunk) {
+        auto packed = randomBytes(1u << 20, chunk);
+        if (chunk == 0)
+            packed = deflateChunk(packed).value();
+        packed[0] = 0x78, packed[1] = 0x9C;
+        file.u32(1u << 30);
+        file.u32(static_cast<std::uint32_t>(packed.size()));
+        file.bytes(packed);
+    }
+    file.u32(0);
+    const testing::TempFolder folder;
+    const auto [status, message] = runInfo(folder, folder.write("claims.tr4", file.data()));
+
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(message.find("32-bit page chunk: inflates to 1048576 bytes, not the stated 1073741824"), std::string::npos);
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr long kPeakKiB = 512 * 1024; // the sanitizer's shadow memory and quarantine come on top
+#else
+    constexpr long kPeakKiB = 256 * 1024;
+#endif
+    EXPECT_LT(usage.ru_maxrss, kPeakKiB) << "peak resident KiB of veltrane-cli";
 }
 
 } // namespace
