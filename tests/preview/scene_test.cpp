@@ -63,6 +63,8 @@ TEST_F(Scene, ASelectionResetsTheViewAndOpeningAFileTakesOnlyItsOwnObjectOffShow
     scene.setSource(&source);
     EXPECT_FALSE(scene.selection().has_value());
     scene.select({PreviewList::TargetMoveables, 0});
+    scene.setSource(&source);
+    EXPECT_TRUE(scene.selection().has_value());
     scene.setTarget(nullptr);
     EXPECT_FALSE(scene.selection().has_value());
     EXPECT_EQ(scene.target(), nullptr);
