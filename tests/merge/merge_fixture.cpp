@@ -112,4 +112,18 @@ level::LevelDocument targetFixture() {
     return target;
 }
 
+level::LevelDocument targetWithBumpPage() {
+    level::LevelDocument target = targetFixture();
+    level::Tr4Level& level = target.level;
+    level.NumBumpPages = 1;
+    level.PageCount = 4;
+    level.Pages32.resize(4 * level::kPageBytes32, 0x44);
+    level.Pages16.resize(4 * level::kPageBytes16 + 10, 0x55);
+    level.ObjectTextures[0].Tile = 3;
+    level.ObjectTextures[1].Tile = 0x8003;
+    level.ObjectTextures[2].Tile = 0x8002;
+    level.SpriteTextures = {{3, 0, 7}, {2, 0, 7}};
+    return target;
+}
+
 } // namespace veltrane::merge::testing

@@ -43,5 +43,9 @@ SourceFixture twoOfEachSource();
 
 // The small target with 2 room pages and 1 object page, and 4 object textures.
 level::LevelDocument targetFixture();
+// The same with a bump page (page 3, texels 0x44, 16-bit words 0x5555) behind its object page, tiles 3,
+// 0x8003, 0x8002 and sprites naming pages 3 and 2, and 10 bytes in its 16-bit chunk past the last whole
+// page: everything a merge rewrites besides what it appends.
+level::LevelDocument targetWithBumpPage();
 
 } // namespace veltrane::merge::testing

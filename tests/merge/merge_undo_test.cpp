@@ -13,24 +13,9 @@
 namespace veltrane::merge {
 namespace {
 
-// A target with a bump page behind its object page, tiles and sprites naming it, and bytes in its 16-bit
-// chunk past the last whole page: everything a merge rewrites besides what it appends.
-level::LevelDocument targetWithBumpPage() {
-    level::LevelDocument target = testing::targetFixture();
-    level::Tr4Level& level = target.level;
-    level.NumBumpPages = 1;
-    level.PageCount = 4;
-    level.Pages32.resize(4 * level::kPageBytes32, 0x44);
-    level.Pages16.resize(4 * level::kPageBytes16 + 10, 0x55);
-    level.ObjectTextures[0].Tile = 3;
-    level.ObjectTextures[1].Tile = 0x8003;
-    level.SpriteTextures = {{3, 0, 7}, {2, 0, 7}};
-    return target;
-}
-
 TEST(MergeUndoTest, StepsGoBackAndForthExactly) {
     const testing::SourceFixture source = testing::twoOfEachSource();
-    level::LevelDocument target = targetWithBumpPage();
+    level::LevelDocument target = testing::targetWithBumpPage();
     std::vector<level::LevelDocument> states{target};
     std::vector<level::DocumentStep> steps;
     const auto edit = [&](const auto& change) {
@@ -65,7 +50,7 @@ TEST(MergeUndoTest, StepsGoBackAndForthExactly) {
 }
 
 TEST(MergeUndoTest, AnEditStoppedHalfWayIsRolledBack) {
-    level::LevelDocument target = targetWithBumpPage();
+    level::LevelDocument target = testing::targetWithBumpPage();
     const level::LevelDocument before = target;
     level::DocumentMark mark = level::markDocument(target);
     level::Tr4Level& level = target.level;

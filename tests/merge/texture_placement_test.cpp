@@ -165,15 +165,8 @@ TEST_F(PlacementTest, TexelsOutsideTheSourcePageSetReadAsZero) {
 }
 
 TEST_F(PlacementTest, NewPagesGoBeforeTheBumpPagesWhoseTilesMoveUp) {
+    target = testing::targetWithBumpPage();
     level::Tr4Level& level = target.level;
-    level.NumBumpPages = 1;
-    level.PageCount = 4;
-    level.Pages32.resize(4 * level::kPageBytes32, 0x44);
-    level.Pages16.resize(4 * level::kPageBytes16, 0x55);
-    level.ObjectTextures[0].Tile = 3;
-    level.ObjectTextures[1].Tile = 0x8003;
-    level.ObjectTextures[2].Tile = 0x8002;
-    level.SpriteTextures = {{3, 0, 7}, {2, 0, 7}};
     source.addSample(0, 0, 0, 8, 8);
     ASSERT_EQ(place({0}), 1);
     EXPECT_EQ(level.NumObjectPages, 2);
