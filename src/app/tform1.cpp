@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/anchored_panel.h"
+#include "level/slot_names.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -15,6 +16,8 @@
 #include <QSignalBlocker>
 #include <QUndoStack>
 #include <QUrl>
+
+#include <string_view>
 
 namespace veltrane::app {
 namespace {
@@ -48,8 +51,14 @@ QStringList droppedFiles(const QMimeData* data) {
     return files;
 }
 
+// An entry's text with the name of the object's slot after it, when the slot has one.
+QString withSlotName(const QString& entry, std::string_view name) {
+    return name.empty() ? entry : entry + QStringLiteral("  ") + QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 QString targetMoveableEntry(const level::Tr4Moveable& moveable) {
-    return QStringLiteral("Moveable:ID #") + QString::number(moveable.ObjectId);
+    return withSlotName(QStringLiteral("Moveable:ID #") + QString::number(moveable.ObjectId),
+                        level::moveableSlotName(moveable.ObjectId));
 }
 
 // Fills a list again, keeping the highlighted entry when it is still there.
@@ -157,18 +166,26 @@ void TForm1::fillTargetLists() {
         moveables.push_back(targetMoveableEntry(moveable));
     refill(*ListBox1, moveables);
     QStringList statics;
-    for (std::size_t i = 0; i < target_->level.StaticMeshes.size(); ++i)
-        statics.push_back(QStringLiteral("Static Mesh:") + QString::number(i));
+    for (std::size_t i = 0; i < target_->level.StaticMeshes.size(); ++i) {
+        const std::uint32_t id = target_->level.StaticMeshes[i].ObjectId;
+        statics.push_back(withSlotName(QStringLiteral("Static Mesh:%1  ID #%2").arg(i).arg(id), level::staticSlotName(id)));
+    }
     refill(*ListBox2, statics);
 }
 
 void TForm1::fillSourceLists() {
     CheckListBox1->clear();
     for (const auto& moveable : source_->library.Moveables)
-        addEntry(*CheckListBox1, QStringLiteral("Moveable ID #") + QString::number(moveable.ObjectId), true);
+        addEntry(*CheckListBox1,
+                 withSlotName(QStringLiteral("Moveable ID #") + QString::number(moveable.ObjectId),
+                              level::moveableSlotName(moveable.ObjectId)),
+                 true);
     CheckListBox2->clear();
     for (const auto& mesh : source_->library.StaticMeshes)
-        addEntry(*CheckListBox2, QStringLiteral("Static Mesh ID #") + QString::number(mesh.ObjectId), true);
+        addEntry(*CheckListBox2,
+                 withSlotName(QStringLiteral("Static Mesh ID #") + QString::number(mesh.ObjectId),
+                              level::staticSlotName(mesh.ObjectId)),
+                 true);
 }
 
 void TForm1::ListBox1Click() {

@@ -3,6 +3,7 @@
 #include "app/document_command.h"
 #include "app/object_id_text.h"
 #include "app/tform1.h"
+#include "level/slot_names.h"
 #include "merge/merge_operation.h"
 
 #include <QGroupBox>
@@ -117,7 +118,7 @@ void TForm1::Button3Click() {
     objectId = *id;
     recordEdit(text, std::move(mark), Memo1->toPlainText());
     fillTargetLists();
-    const std::uint32_t slotCount = isMoveable ? kOriginalMoveableSlots : kOriginalStaticSlots;
+    const std::size_t slotCount = isMoveable ? level::kMoveableSlots : level::kStaticSlots;
     if (*id >= slotCount)
         showMessage(QStringLiteral("%1 ID %2 names no slot of the original game (%3 0 to %4); only engine extensions "
                                    "use such slots.")

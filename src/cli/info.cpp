@@ -4,6 +4,7 @@
 #include "io/memory_guard.h"
 #include "level/file_kind.h"
 #include "level/level_file.h"
+#include "level/slot_names.h"
 #include "wad/wad_library.h"
 
 #include <cstdio>
@@ -13,13 +14,18 @@
 namespace veltrane::cli {
 namespace {
 
+// " Name=SKELETON" for an object in a named slot; nothing past the game's slots.
+std::string slotName(std::string_view name) { return name.empty() ? std::string() : " Name=" + std::string(name); }
+
 template <class Records>
 void listObjects(std::ostream& out, const Records& moveables, const auto& statics) {
     for (std::size_t i = 0; i < moveables.size(); ++i)
         out << "moveable " << i << ": ObjectId=" << moveables[i].ObjectId << " MeshCount=" << moveables[i].MeshCount
-            << " Animation=" << moveables[i].Animation << '\n';
+            << " Animation=" << moveables[i].Animation << slotName(level::moveableSlotName(moveables[i].ObjectId))
+            << '\n';
     for (std::size_t i = 0; i < statics.size(); ++i)
-        out << "static " << i << ": ObjectId=" << statics[i].ObjectId << " Mesh=" << statics[i].Mesh << '\n';
+        out << "static " << i << ": ObjectId=" << statics[i].ObjectId << " Mesh=" << statics[i].Mesh
+            << slotName(level::staticSlotName(statics[i].ObjectId)) << '\n';
 }
 
 std::string versionText(std::uint32_t version) {

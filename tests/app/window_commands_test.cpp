@@ -69,7 +69,7 @@ TEST_F(LoadedWindowTest, ChangeGivesTheHighlightedTargetEntryANewId) {
     window->Edit6->setText(QStringLiteral("44"));
     window->Button3Click();
     EXPECT_EQ(level().StaticMeshes[2].ObjectId, 44u);
-    EXPECT_EQ(window->ListBox2->item(2)->text(), QStringLiteral("Static Mesh:2"));
+    EXPECT_EQ(window->ListBox2->item(2)->text(), QStringLiteral("Static Mesh:2  ID #44  DEBRIS4"));
     EXPECT_EQ(level().Moveables[1].ObjectId, 0xFFFFFFFFu);
 }
 
@@ -81,7 +81,7 @@ TEST_F(LoadedWindowTest, MergeAppendsTheTickedObjectsAndReportsFourLines) {
     window->Button1Click();
     EXPECT_TRUE(window->Button1->isEnabled());
     EXPECT_EQ(lastNotice(), (RecordedDialogs::Notice{"Merging Done Successfully!", ""}));
-    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #7", "Moveable:ID #60"}));
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20  LARA_SPEECH_HEAD4", "Moveable:ID #7  FLARE_ANIM", "Moveable:ID #60  TROOPS_MIP"}));
     EXPECT_EQ(window->ListBox2->count(), 4);
     EXPECT_EQ(level().StaticMeshes[3].ObjectId, 51u);
     EXPECT_EQ(memoLines().at(0), QStringLiteral("Total pages added:1"));

@@ -49,10 +49,10 @@ TEST_F(WindowTest, OpeningFillsTheListsLeavesTheScratchFilesAndReplacesWhatWasOp
     ASSERT_EQ(dialogs.asked.size(), 2u);
     EXPECT_EQ(dialogs.asked[0], (RecordedDialogs::Asked{"Abrir Archivo de Tomb Raider 4", "Tomb Raider 4 (*.tr4)"}));
     EXPECT_EQ(dialogs.asked[1], (RecordedDialogs::Asked{"Abrir Archivo WAD", "WAD File (*.wad)"}));
-    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #7"}));
-    EXPECT_EQ(entries(*window->ListBox2), QStringList({"Static Mesh:0", "Static Mesh:1"}));
-    EXPECT_EQ(entries(*window->CheckListBox1), QStringList({"Moveable ID #60", "Moveable ID #61"}));
-    EXPECT_EQ(entries(*window->CheckListBox2), QStringList({"Static Mesh ID #50", "Static Mesh ID #51"}));
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20  LARA_SPEECH_HEAD4", "Moveable:ID #7  FLARE_ANIM"}));
+    EXPECT_EQ(entries(*window->ListBox2), QStringList({"Static Mesh:0  ID #10  FURNITURE0", "Static Mesh:1  ID #30  ARCHITECTURE0"}));
+    EXPECT_EQ(entries(*window->CheckListBox1), QStringList({"Moveable ID #60  TROOPS_MIP", "Moveable ID #61  KNIGHTS_TEMPLAR"}));
+    EXPECT_EQ(entries(*window->CheckListBox2), QStringList({"Static Mesh ID #50  SHATTER0", "Static Mesh ID #51  SHATTER1"}));
     EXPECT_EQ(window->CheckListBox1->item(0)->checkState(), Qt::Unchecked);
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("Meshes: 3"));
     EXPECT_TRUE(window->Save1->isEnabled() && window->SaveAs1->isEnabled() && window->Button3->isEnabled());
@@ -65,7 +65,7 @@ TEST_F(WindowTest, OpeningFillsTheListsLeavesTheScratchFilesAndReplacesWhatWasOp
     auto second = merge::testing::targetFixture();
     second.level.StaticMeshes.clear();
     openTarget(writeTarget("second.tr4", second));
-    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20"}));
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20  LARA_SPEECH_HEAD4"}));
     EXPECT_EQ(window->ListBox2->count(), 0);
     EXPECT_EQ(window->ListBox1->currentRow(), -1);
     EXPECT_FALSE(window->Panel1->scene().selection().has_value()) << "the old target's object went with it";
@@ -118,7 +118,7 @@ TEST_F(WindowTest, SaveAsWritesExactlyTheChosenNameAndTheFileOpensAgain) {
     EXPECT_EQ(veltrane::testing::TempFolder::read(folder / "mesh_block"), std::vector<std::uint8_t>(meshBlock.begin(), meshBlock.end()));
     EXPECT_EQ(veltrane::testing::TempFolder::read(folder / "new_data"), reloaded->LevelData);
     openTarget(saved);
-    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20", "Moveable:ID #61"}));
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20  LARA_SPEECH_HEAD4", "Moveable:ID #61  KNIGHTS_TEMPLAR"}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor goes once each command is done";
 }
 

@@ -101,7 +101,7 @@ TEST_F(HistoryTest, UndoAndRedoGoBackToEveryStateAndEverythingOnShowFollows) {
     EXPECT_EQ(window->Memo1->toPlainText(), mergedMemo);
     window->Undo1->trigger();
     EXPECT_TRUE(document() == opened);
-    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20"}));
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20  LARA_SPEECH_HEAD4"}));
     EXPECT_EQ(window->ListBox2->count(), 1);
     EXPECT_EQ(window->GroupBox1->title(), QStringLiteral("Meshes: ") + QString::number(opened.meshes.count()));
     EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
@@ -113,8 +113,8 @@ TEST_F(HistoryTest, UndoAndRedoGoBackToEveryStateAndEverythingOnShowFollows) {
     window->Redo1->trigger();
     window->Redo1->trigger();
     EXPECT_TRUE(document() == last);
-    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #33", "Moveable:ID #60", "Moveable:ID #61",
-                                                       "Moveable:ID #61"}));
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #33  VEHICLE_EXTRA", "Moveable:ID #60  TROOPS_MIP", "Moveable:ID #61  KNIGHTS_TEMPLAR",
+                                                       "Moveable:ID #61  KNIGHTS_TEMPLAR"}));
 
     // Save writes back without a word; the saved state is the clean one.
     const std::size_t notices = dialogs.notices.size();
@@ -138,7 +138,7 @@ TEST_F(HistoryTest, ConflictingIdsAreAskedOnceWithEachAnswer) {
 
     dialogs.conflictChoices = {Dialogs::ConflictChoice::Replace};
     merge({0, 1}); // the target's 60 goes, the merged 60 and 61 come in
-    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #60", "Moveable:ID #61"}));
+    EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #60  TROOPS_MIP", "Moveable:ID #61  KNIGHTS_TEMPLAR"}));
     EXPECT_GE(document().level.Moveables.at(0).StartingMesh, before.level.MeshPointers.size()) << "the merged one";
     window->Undo1->trigger();
     EXPECT_TRUE(document() == before);

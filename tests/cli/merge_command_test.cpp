@@ -80,7 +80,7 @@ TEST_F(MergeCommandTest, InfoShowsAFilesHeaderTablesAndObjectsAndNamesADamagedOn
     ASSERT_TRUE(level.ok()) << level.error();
     EXPECT_NE(level->find("Version: 0x00345254 (\"TR4\\0\")"), std::string::npos) << level.value();
     EXPECT_NE(level->find("PageCount: 7\n"), std::string::npos);
-    EXPECT_NE(level->find("moveable 0: ObjectId=0 MeshCount=15 Animation=0\n"), std::string::npos);
+    EXPECT_NE(level->find("moveable 0: ObjectId=0 MeshCount=15 Animation=0 Name=LARA\n"), std::string::npos);
     const auto library = describeFile(folder.write("library.bin", io::readWholeFile(request.source).value()));
     ASSERT_TRUE(library.ok()) << library.error();
     EXPECT_NE(library->find("kind: library\n"), std::string::npos) << "a library is known by its version word";
