@@ -23,9 +23,8 @@ std::optional<QString> WindowDialogs::openFileName(const QString& title, const Q
     return chosen(QFileDialog::getOpenFileName(parent_, title, QString(), filter));
 }
 
-std::optional<QString> WindowDialogs::saveFileName(const QString& title, const QString& filter) {
-    // No suffix is added: the level is written under exactly the name the user typed.
-    return chosen(QFileDialog::getSaveFileName(parent_, title, QString(), filter));
+std::optional<QString> WindowDialogs::saveFileName(const QString& title, const QString& filter, const QString& folder) {
+    return chosen(QFileDialog::getSaveFileName(parent_, title, folder, filter));
 }
 
 Dialogs::SaveChoice WindowDialogs::askSaveChanges(const QString& name) {

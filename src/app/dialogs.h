@@ -16,7 +16,8 @@ class Dialogs : public PreviewMessages {
 public:
     // The chosen file, or nothing when the user cancels. `filter` is in Qt's form: "Tomb Raider 4 (*.tr4)".
     virtual std::optional<QString> openFileName(const QString& title, const QString& filter) = 0;
-    virtual std::optional<QString> saveFileName(const QString& title, const QString& filter) = 0;
+    // `folder` is where the dialog starts.
+    virtual std::optional<QString> saveFileName(const QString& title, const QString& filter, const QString& folder) = 0;
 
     // "Save changes to NAME?" before changes would be lost.
     enum class SaveChoice { Save, Discard, Cancel };
@@ -34,7 +35,7 @@ public:
     explicit WindowDialogs(QWidget* parent) : parent_(parent), messageBox_(parent) {}
 
     std::optional<QString> openFileName(const QString& title, const QString& filter) override;
-    std::optional<QString> saveFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& filter, const QString& folder) override;
     SaveChoice askSaveChanges(const QString& name) override;
     bool confirm(const QString& text, const QString& title) override;
     ConflictChoice askConflicts(const QString& text) override;

@@ -15,7 +15,7 @@ class TForm1;
 class UnattendedDialogs : public Dialogs {
 public:
     std::optional<QString> openFileName(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override { return std::nullopt; }
     // Nothing is changed unattended, so nothing is ever to be saved or confirmed.
     SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
     bool confirm(const QString&, const QString&) override { return false; }

@@ -96,6 +96,7 @@ void TForm1::connectControls() {
     connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
     connect(About1, &QAction::triggered, this, &TForm1::About1Click);
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(Edit6, &QLineEdit::returnPressed, this, &TForm1::Button3Click);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(history_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
 

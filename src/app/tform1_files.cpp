@@ -4,10 +4,12 @@
 #include "app/tform1.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QUndoStack>
 
 #include <filesystem>
@@ -104,6 +106,7 @@ bool TForm1::openTarget(const QString& path) {
     ListBox1->clear();
     ListBox2->clear();
     fillTargetLists();
+    Memo1->clear(); // the statistics were the old target's
     enableCommands();
     updateTitle();
     return true;
@@ -159,9 +162,14 @@ void TForm1::SaveAs1Click() {
         return;
     // The mesh block is written out before the dialog, also when the user cancels.
     scratch::writeMeshBlock(target_->meshes, kScratchFolder);
-    const auto name = dialogs_->saveFileName(QStringLiteral("Save Target File As..."), kSaveFilter);
-    if (name && saveTarget(*name))
-        showMessage(QStringLiteral("File saved"), QStringLiteral("Veltrane"));
+    const auto name = dialogs_->saveFileName(QStringLiteral("Save Target File As..."), kSaveFilter,
+                                             QFileInfo(targetPath_).absolutePath());
+    if (!name)
+        return;
+    // A name without a suffix gets the level's, so that Open Target finds the file again.
+    const QString path = QFileInfo(*name).suffix().isEmpty() ? *name + QStringLiteral(".tr4") : *name;
+    if (saveTarget(path))
+        showMessage(QStringLiteral("File saved to %1").arg(QDir::toNativeSeparators(path)), QStringLiteral("Veltrane"));
 }
 
 void TForm1::Exit1Click() { close(); }

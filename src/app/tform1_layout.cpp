@@ -13,6 +13,8 @@
 #include <QStyledItemDelegate>
 #include <QUndoStack>
 
+#include <array>
+
 namespace veltrane::app {
 namespace {
 
@@ -63,7 +65,7 @@ QGroupBox* groupBox(const char* name, const QString& title, QWidget* parent) {
 
 void TForm1::createMenu() {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     Open1 = named(file->addAction(QStringLiteral("Open Target")), "Open1");
     Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -78,7 +80,7 @@ void TForm1::createMenu() {
     Exit1 = named(file->addAction(QStringLiteral("Exit")), "Exit1");
     Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("eDIT2"));
     // The actions name the step they take back or bring again: "Undo Merge of 3 objects".
     Undo1 = named(history_->createUndoAction(this, QStringLiteral("Undo")), "Undo1");
@@ -92,7 +94,7 @@ void TForm1::createMenu() {
     DisableSounds1 = named(edit->addAction(QStringLiteral("Disable Sounds")), "DisableSounds1");
     DisableSounds1->setCheckable(true);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     About1 = named(help->addAction(QStringLiteral("About")), "About1");
 }
@@ -159,6 +161,18 @@ void TForm1::createControls() {
     Memo1->setReadOnly(true);
     panel_->place(Memo1, {312, 488, 249, 87}, kCentredBelow);
     Memo1->raise();
+    // The statistics can be selected with the mouse but Tab passes them by.
+    Memo1->setFocusPolicy(Qt::ClickFocus);
+
+    // Tab goes left to right, top to bottom: the source lists, the preview and its controls, Merge, the
+    // target lists, "Object ID:" and Change.
+    const std::array<QWidget*, 13> tabOrder = {CheckListBox1,       CheckListBox2,      Edit1,
+                                               Panel1,              Animation->selector, Animation->slider,
+                                               Animation->play,     Animation->transparency, Button1,
+                                               ListBox1,            ListBox2,           Edit6,
+                                               Button3};
+    for (std::size_t i = 0; i + 1 < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
 }
 
 } // namespace veltrane::app

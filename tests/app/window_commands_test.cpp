@@ -4,6 +4,10 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
 
 namespace veltrane::app::testing {
 namespace {
@@ -44,6 +48,18 @@ TEST_F(LoadedWindowTest, AClickShowsItsObjectAloneAndClearsTheOtherListOfItsBox)
     EXPECT_EQ(onShow(), std::optional(PreviewSelection{PreviewList::SourceMoveables, 1}));
 }
 
+TEST_F(LoadedWindowTest, TabGoesLeftToRightTopToBottom) {
+    const std::vector<QWidget*> expected = {window->CheckListBox1, window->CheckListBox2, window->Edit1,
+                                            window->Animation->selector, window->Animation->slider,
+                                            window->Animation->play, window->Animation->transparency, window->Button1,
+                                            window->ListBox1, window->ListBox2, window->Edit6, window->Button3};
+    std::vector<QWidget*> order;
+    for (QWidget* next = expected[0]; order.size() < expected.size(); next = next->nextInFocusChain())
+        if (std::find(expected.begin(), expected.end(), next) != expected.end())
+            order.push_back(next);
+    EXPECT_EQ(order, expected);
+}
+
 TEST_F(LoadedWindowTest, ChangeGivesTheHighlightedTargetEntryANewId) {
     const level::Tr4Level before = level();
     window->Edit6->setText(QStringLiteral("9"));
@@ -53,7 +69,7 @@ TEST_F(LoadedWindowTest, ChangeGivesTheHighlightedTargetEntryANewId) {
     click(*window->ListBox1, 1);
     click(*window->CheckListBox2, 1); // a source object on show does not change what Change changes
     window->Edit6->setText(QStringLiteral("4294967295"));
-    window->Button3Click();
+    QTest::keyClick(window->Edit6, Qt::Key_Return);
     EXPECT_EQ(level().Moveables[1].ObjectId, 0xFFFFFFFFu);
     EXPECT_EQ(window->ListBox1->item(1)->text(), QStringLiteral("Moveable:ID #4294967295"));
     EXPECT_EQ(lastNotice().text, QStringLiteral("Moveable ID #4294967295 names no slot of the original game "

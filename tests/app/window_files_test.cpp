@@ -100,17 +100,18 @@ TEST_F(WindowTest, CancelledDialogsAndDamagedFilesLeaveWhatWasOpenAsItWas) {
     EXPECT_EQ(window->Panel1->scene().selection(), selection);
 }
 
-TEST_F(WindowTest, SaveAsWritesExactlyTheChosenNameAndTheFileOpensAgain) {
+TEST_F(WindowTest, SaveAsStartsBesideTheTargetAddsTheSuffixAndTheFileOpensAgain) {
     openTarget(writeTarget("target.tr4"));
     openSource(writeSource("source.wad"));
     tick(*window->CheckListBox1, 1);
     window->Button1Click();
-    const auto saved = folder / "grown";
-    dialogs.saveAnswers.push_back(qtPath(saved));
+    const auto saved = folder / "grown.tr4";
+    dialogs.saveAnswers.push_back(qtPath(folder / "grown"));
     window->SaveAs1Click();
     EXPECT_EQ(dialogs.asked.back(), (RecordedDialogs::Asked{"Save Target File As...", "Tomb Raider 4 Files (*.tr4)"}));
-    EXPECT_EQ(lastNotice(), (RecordedDialogs::Notice{"File saved", "Veltrane"}));
-    EXPECT_FALSE(std::filesystem::exists(folder / "grown.tr4"));
+    EXPECT_EQ(dialogs.saveFolders.back(), qtPath(folder.path()));
+    EXPECT_EQ(lastNotice(), (RecordedDialogs::Notice{"File saved to " + qtPath(saved), "Veltrane"}));
+    EXPECT_FALSE(std::filesystem::exists(folder / "grown"));
     const auto reloaded = level::readLevel(saved);
     ASSERT_TRUE(reloaded.ok()) << reloaded.error();
     EXPECT_EQ(reloaded->Moveables.at(1).ObjectId, 61u);
@@ -141,7 +142,7 @@ TEST_F(WindowTest, AFailedSaveIsReportedAndTouchesNoFileAndScratchFilesThatCanno
     EXPECT_EQ(lastNotice().title, QStringLiteral("Error"));
     EXPECT_FALSE(std::filesystem::exists(folder / "no such folder"));
     window->SaveAs1Click();
-    EXPECT_EQ(lastNotice().text, QStringLiteral("File saved"));
+    EXPECT_EQ(lastNotice().text, "File saved to " + qtPath(folder / "saved.tr4"));
     EXPECT_TRUE(level::readLevel(folder / "saved.tr4").ok());
 }
 

@@ -47,7 +47,8 @@ public:
     std::optional<QString> openFileName(const QString& title, const QString& filter) override {
         return answer(title, filter, openAnswers);
     }
-    std::optional<QString> saveFileName(const QString& title, const QString& filter) override {
+    std::optional<QString> saveFileName(const QString& title, const QString& filter, const QString& folder) override {
+        saveFolders.push_back(folder);
         return answer(title, filter, saveAnswers);
     }
     void showNotice(const QString& text, const QString& title) override { notices.push_back({text, title}); }
@@ -71,6 +72,7 @@ public:
     std::deque<bool> confirmAnswers;
     std::deque<ConflictChoice> conflictChoices;
     std::vector<Asked> asked;
+    std::vector<QString> saveFolders;
     std::vector<Notice> notices;
     std::vector<QString> questions;
 
