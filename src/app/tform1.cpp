@@ -30,6 +30,23 @@ void addEntry(QListWidget& list, const QString& text, bool tickBox) {
     }
 }
 
+void tickAll(QListWidget& list, Qt::CheckState state) {
+    for (int i = 0; i < list.count(); ++i)
+        list.item(i)->setCheckState(state);
+}
+
+// "Tick All" (Ctrl+A while the list has focus) and "Tick None" in the list's context menu.
+void addTickActions(QListWidget& list) {
+    auto* all = new QAction(QStringLiteral("Tick All"), &list);
+    all->setShortcut(QKeySequence::SelectAll);
+    all->setShortcutContext(Qt::WidgetShortcut);
+    QObject::connect(all, &QAction::triggered, &list, [&list] { tickAll(list, Qt::Checked); });
+    auto* none = new QAction(QStringLiteral("Tick None"), &list);
+    QObject::connect(none, &QAction::triggered, &list, [&list] { tickAll(list, Qt::Unchecked); });
+    list.addActions({all, none});
+    list.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
 bool anyTicked(const QListWidget& list) {
     for (int i = 0; i < list.count(); ++i)
         if (list.item(i)->checkState() == Qt::Checked)
@@ -112,6 +129,8 @@ void TForm1::connectControls() {
     onClick(ListBox2, &TForm1::ListBox2Click);
     onClick(CheckListBox1, &TForm1::CheckListBox1Click);
     onClick(CheckListBox2, &TForm1::CheckListBox2Click);
+    addTickActions(*CheckListBox1);
+    addTickActions(*CheckListBox2);
     // Merge waits for a tick.
     connect(CheckListBox1, &QListWidget::itemChanged, this, &TForm1::enableCommands);
     connect(CheckListBox2, &QListWidget::itemChanged, this, &TForm1::enableCommands);

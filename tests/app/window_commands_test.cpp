@@ -3,6 +3,7 @@
 #include "../preview_gl/gl_fixtures.h"
 
 #include <QLineEdit>
+#include <QAction>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -58,6 +59,23 @@ TEST_F(LoadedWindowTest, TabGoesLeftToRightTopToBottom) {
         if (std::find(expected.begin(), expected.end(), next) != expected.end())
             order.push_back(next);
     EXPECT_EQ(order, expected);
+}
+
+TEST_F(LoadedWindowTest, ASourceListTicksAllWithCtrlAAndNoneFromItsMenu) {
+    QListWidget& list = *window->CheckListBox2;
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(list.item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(list.item(1)->checkState(), Qt::Checked);
+    EXPECT_EQ(window->CheckListBox1->item(0)->checkState(), Qt::Unchecked) << "only the list with focus";
+    EXPECT_TRUE(window->Button1->isEnabled());
+    ASSERT_EQ(list.actions().size(), 2);
+    EXPECT_EQ(list.actions()[1]->text(), QStringLiteral("Tick None"));
+    list.actions()[1]->trigger();
+    EXPECT_EQ(list.item(1)->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(window->Button1->isEnabled());
 }
 
 TEST_F(LoadedWindowTest, ChangeGivesTheHighlightedTargetEntryANewId) {
