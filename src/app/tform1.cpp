@@ -181,6 +181,7 @@ void TForm1::enableCommands() {
 void TForm1::showMessage(const QString& text, const QString& title) { dialogs_->showNotice(text, title); }
 
 void TForm1::fillTargetLists() {
+    GroupBox1->setTitle(QStringLiteral("Meshes: ") + QString::number(target_->meshes.count()));
     QStringList moveables;
     for (const auto& moveable : target_->level.Moveables)
         moveables.push_back(targetMoveableEntry(moveable));

@@ -115,6 +115,7 @@ private:
     void FormCreate();
     void FormClose();
 
+    // The target lists and the "Meshes:" caption, as the target now stands.
     void fillTargetLists();
     void fillSourceLists();
     // Save, Save As and Change need a target; Merge a target, a source and a tick.

@@ -6,7 +6,6 @@
 #include "level/slot_names.h"
 #include "merge/merge_operation.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -77,7 +76,6 @@ void TForm1::showTargetChanged(const QString& memo) {
         BusyCursor busy;
         Panel1->targetChanged();
     }
-    GroupBox1->setTitle(QStringLiteral("Meshes: ") + QString::number(target_->meshes.count()));
     fillTargetLists();
     Memo1->setPlainText(memo);
     enableCommands();

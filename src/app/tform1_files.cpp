@@ -7,14 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QUndoStack>
 
 #include <filesystem>
 #include <memory>
-#include <new>
 #include <type_traits>
 
 namespace veltrane::app {
@@ -36,24 +34,19 @@ QString withReason(const QString& heading, const std::string& reason) {
     return heading + QStringLiteral("\n\n") + QString::fromStdString(reason);
 }
 
-// Reads a document with `open` under the busy cursor. A file that does not open, or does not fit in
-// memory, is reported under `heading` and gives null.
+// Reads a document with `open` under the busy cursor. A file that does not open is reported under
+// `heading` and gives null; the openers already turn running out of memory into such a failure.
 template <class Open>
 auto readDocument(const QString& path, Open open, const QString& heading, Dialogs& dialogs)
     -> std::unique_ptr<std::remove_reference_t<decltype(open(std::filesystem::path()).value())>> {
     using Document = std::remove_reference_t<decltype(open(std::filesystem::path()).value())>;
-    try {
-        auto read = [&] {
-            BusyCursor busy;
-            return open(filePath(path));
-        }();
-        if (read)
-            return std::make_unique<Document>(std::move(read.value()));
-        dialogs.showNotice(withReason(heading, read.error()), QStringLiteral("Error"));
-    } catch (const std::bad_alloc&) {
-        dialogs.showNotice(withReason(heading, "not enough memory to open " + fileName(path).toStdString()),
-                           QStringLiteral("Error"));
-    }
+    auto read = [&] {
+        BusyCursor busy;
+        return open(filePath(path));
+    }();
+    if (read)
+        return std::make_unique<Document>(std::move(read.value()));
+    dialogs.showNotice(withReason(heading, read.error()), QStringLiteral("Error"));
     return nullptr;
 }
 
@@ -102,7 +95,6 @@ bool TForm1::openTarget(const QString& path) {
     Panel1->setTarget(opened.get());
     target_ = std::move(opened);
     targetPath_ = path;
-    GroupBox1->setTitle(QStringLiteral("Meshes: ") + QString::number(target_->meshes.count()));
     ListBox1->clear();
     ListBox2->clear();
     fillTargetLists();
