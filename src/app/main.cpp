@@ -6,12 +6,29 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 using namespace veltrane;
+
+namespace {
+
+// "12:34" split at `separator` into two whole numbers, or nothing.
+std::optional<std::pair<int, int>> twoNumbers(const QString& text, QChar separator) {
+    const QStringList parts = text.split(separator);
+    bool firstOk = false, secondOk = false;
+    if (parts.size() != 2)
+        return std::nullopt;
+    const std::pair numbers{parts[0].toInt(&firstOk), parts[1].toInt(&secondOk)};
+    return firstOk && secondOk ? std::optional(numbers) : std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrane"));
+    QApplication::setOrganizationName(QStringLiteral("Veltrane")); // where the recent files are kept
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Merges moveables and static meshes of a .wad library into a "
@@ -31,6 +48,14 @@ int main(int argc, char** argv) {
                                                  "ANIM (counted from 0)."),
                                   QStringLiteral("ANIM:FRAME"));
     parser.addOption(pose);
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("With --screenshot: the window's size, WIDTHxHEIGHT in pixels."),
+                                  QStringLiteral("WxH"));
+    parser.addOption(size);
+    const QCommandLineOption filter(QStringLiteral("filter"),
+                                    QStringLiteral("With --screenshot: TEXT typed into the source moveables' filter box."),
+                                    QStringLiteral("TEXT"));
+    parser.addOption(filter);
     parser.process(application);
 
     const QStringList files = parser.positionalArguments();
@@ -53,18 +78,25 @@ int main(int argc, char** argv) {
     if (unattended) {
         if (!opened)
             return 1;
-        std::optional<app::ScreenshotPose> posed;
+        app::ScreenshotSetting setting;
+        setting.filter = parser.value(filter);
         if (parser.isSet(pose)) {
-            const QStringList parts = parser.value(pose).split(QLatin1Char(':'));
-            bool animationOk = false, frameOk = false;
-            if (parts.size() == 2)
-                posed = app::ScreenshotPose{parts[0].toInt(&animationOk), parts[1].toInt(&frameOk)};
-            if (!animationOk || !frameOk) {
+            const auto numbers = twoNumbers(parser.value(pose), QLatin1Char(':'));
+            if (!numbers) {
                 std::fprintf(stderr, "veltrane: --pose takes ANIM:FRAME, two whole numbers\n");
                 return 2;
             }
+            setting.pose = app::ScreenshotPose{numbers->first, numbers->second};
         }
-        if (!app::saveScreenshot(window, parser.value(screenshot), posed)) {
+        if (parser.isSet(size)) {
+            const auto numbers = twoNumbers(parser.value(size), QLatin1Char('x'));
+            if (!numbers || numbers->first <= 0 || numbers->second <= 0) {
+                std::fprintf(stderr, "veltrane: --size takes WIDTHxHEIGHT, two positive whole numbers\n");
+                return 2;
+            }
+            setting.size = QSize(numbers->first, numbers->second);
+        }
+        if (!app::saveScreenshot(window, parser.value(screenshot), setting)) {
             std::fprintf(stderr, "veltrane: could not save the picture of the window\n");
             return 1;
         }

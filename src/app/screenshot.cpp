@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QThread>
@@ -35,20 +36,26 @@ void UnattendedDialogs::showNotice(const QString& text, const QString& title) {
     std::fprintf(stderr, "%s%s%s\n", qPrintable(title), title.isEmpty() ? "" : ": ", qPrintable(text));
 }
 
-bool saveScreenshot(TForm1& window, const QString& file, std::optional<ScreenshotPose> pose) {
+bool saveScreenshot(TForm1& window, const QString& file, const ScreenshotSetting& setting) {
+    if (!setting.size.isEmpty())
+        window.resize(setting.size);
     window.show();
     if (!waitFor([&] { return window.windowHandle() != nullptr && window.windowHandle()->isExposed(); }))
         return false;
-    if (window.CheckListBox1->count() > 0) {
-        window.CheckListBox1->setCurrentRow(0);
+    window.CheckListBox1Filter->setText(setting.filter);
+    int first = 0;
+    while (first < window.CheckListBox1->count() && window.CheckListBox1->isRowHidden(first))
+        ++first;
+    if (first < window.CheckListBox1->count()) {
+        window.CheckListBox1->setCurrentRow(first);
         window.CheckListBox1Click();
     } else if (window.ListBox1->count() > 0) {
         window.ListBox1->setCurrentRow(0);
         window.ListBox1Click();
     }
-    if (pose) {
-        emit window.Animation->selector->activated(pose->animation + 1);
-        window.Animation->slider->setValue(pose->frame);
+    if (setting.pose) {
+        emit window.Animation->selector->activated(setting.pose->animation + 1);
+        window.Animation->slider->setValue(setting.pose->frame);
     }
     const int drawn = window.Panel1->frameCount();
     window.Panel1->update();

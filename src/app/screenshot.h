@@ -2,6 +2,7 @@
 
 #include "app/dialogs.h"
 
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -29,9 +30,17 @@ struct ScreenshotPose {
     int frame = 0;
 };
 
-// Shows the window with its first source moveable (else its first target moveable) in the preview,
-// posed at `pose` when one is given, waits for the preview to draw it and saves a picture of the
-// whole window to `file` (PNG).
-bool saveScreenshot(TForm1& window, const QString& file, std::optional<ScreenshotPose> pose = std::nullopt);
+// How the picture is taken: the pose of the object on show, the window's size (empty: as it is) and a
+// text typed into the source moveables' filter box.
+struct ScreenshotSetting {
+    std::optional<ScreenshotPose> pose;
+    QSize size;
+    QString filter;
+};
+
+// Shows the window with its first source moveable on show (the first one the filter keeps; else its
+// first target moveable) in the preview, as `setting` says, waits for the preview to draw it and saves
+// a picture of the whole window to `file` (PNG).
+bool saveScreenshot(TForm1& window, const QString& file, const ScreenshotSetting& setting = {});
 
 } // namespace veltrane::app

@@ -1,6 +1,5 @@
 #include "app/tform1.h"
 
-#include "app/anchored_panel.h"
 #include "level/slot_names.h"
 
 #include <QAction>
@@ -14,9 +13,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QUndoStack>
 #include <QUrl>
 
+#include <algorithm>
 #include <string_view>
 
 namespace veltrane::app {
@@ -30,9 +31,11 @@ void addEntry(QListWidget& list, const QString& text, bool tickBox) {
     }
 }
 
+// Ticks or unticks the entries on show: with a filter typed, the ones it keeps.
 void tickAll(QListWidget& list, Qt::CheckState state) {
     for (int i = 0; i < list.count(); ++i)
-        list.item(i)->setCheckState(state);
+        if (!list.isRowHidden(i))
+            list.item(i)->setCheckState(state);
 }
 
 // "Tick All" (Ctrl+A while the list has focus) and "Tick None" in the list's context menu.
@@ -53,6 +56,9 @@ bool anyTicked(const QListWidget& list) {
             return true;
     return false;
 }
+
+// A pale yellow under what a merge added.
+const QColor kNewEntryColour(255, 243, 176);
 
 // The local .tr4 and .wad files among dropped URLs.
 QStringList droppedFiles(const QMimeData* data) {
@@ -96,7 +102,8 @@ TForm1::TForm1(QWidget* parent) : TForm1(Options{}, parent) {}
 
 TForm1::TForm1(Options options, QWidget* parent)
     : QMainWindow(parent), allow32BitTextures_(options.allow32BitTextures), windowDialogs_(this),
-      dialogs_(options.dialogs != nullptr ? options.dialogs : &windowDialogs_), history_(new QUndoStack(this)) {
+      dialogs_(options.dialogs != nullptr ? options.dialogs : &windowDialogs_), history_(new QUndoStack(this)),
+      recent_(options.settingsFile) {
     createMenu();
     createControls();
     connectControls();
@@ -116,6 +123,9 @@ void TForm1::connectControls() {
     connect(Edit6, &QLineEdit::returnPressed, this, &TForm1::Button3Click);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(history_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+    // The actions' own connections undo and redo first, so the stack names the step taken by then.
+    connect(Undo1, &QAction::triggered, this, [this] { showOutcome(QStringLiteral("Undid ") + history_->redoText()); });
+    connect(Redo1, &QAction::triggered, this, [this] { showOutcome(QStringLiteral("Redid ") + history_->undoText()); });
 
     // A click on an entry, or moving through the entries with the keys, shows the entry's object.
     const auto onClick = [this](QListWidget* list, void (TForm1::*handler)()) {
@@ -179,6 +189,36 @@ void TForm1::enableCommands() {
 }
 
 void TForm1::showMessage(const QString& text, const QString& title) { dialogs_->showNotice(text, title); }
+
+void TForm1::showOutcome(const QString& text) { statusBar()->showMessage(text); }
+
+void TForm1::markNewEntries(int firstMoveable, int firstStatic) {
+    const auto mark = [](QListWidget& list, int first) {
+        for (int row = std::max(first, 0); row < list.count(); ++row) {
+            QListWidgetItem* item = list.item(row);
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+            item->setBackground(kNewEntryColour);
+        }
+        // The last new entry first, then the first: as many of them as fit are in view.
+        if (first >= 0 && first < list.count()) {
+            list.scrollToItem(list.item(list.count() - 1));
+            list.scrollToItem(list.item(first));
+        }
+    };
+    mark(*ListBox1, firstMoveable);
+    mark(*ListBox2, firstStatic);
+}
+
+void TForm1::unmarkNewEntries() {
+    for (QListWidget* list : {ListBox1, ListBox2})
+        for (int row = 0; row < list->count(); ++row) {
+            QListWidgetItem* item = list->item(row);
+            item->setFont(list->font());
+            item->setBackground(QBrush());
+        }
+}
 
 void TForm1::fillTargetLists() {
     GroupBox1->setTitle(QStringLiteral("Meshes: ") + QString::number(target_->meshes.count()));

@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/gl/animation_controls.h"
 #include "app/gl/preview_widget.h"
+#include "app/recent_files.h"
 #include "level/document_step.h"
 #include "level/level_document.h"
 #include "wad/library_document.h"
@@ -17,13 +18,12 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QUndoStack;
 
 namespace veltrane::app {
-
-class AnchoredPanel;
 
 // The main window: the target level and the source library, their object lists, the preview panel,
 // and the commands that open, merge, change and save.
@@ -36,6 +36,8 @@ public:
         Dialogs* dialogs = nullptr;
         // False makes the preview behave as on a device without 32-bit textures.
         bool allow32BitTextures = true;
+        // Where the recent files are kept; empty: the user's own settings of the program.
+        QString settingsFile;
     };
 
     static inline const QString kCaption = QStringLiteral("Veltrane Beta Version");
@@ -90,11 +92,18 @@ public:
     QGroupBox* GroupBox2;
     QListWidget* CheckListBox1;
     QListWidget* CheckListBox2;
+    // The filter box over each list.
+    QLineEdit* ListBox1Filter;
+    QLineEdit* ListBox2Filter;
+    QLineEdit* CheckListBox1Filter;
+    QLineEdit* CheckListBox2Filter;
     QPushButton* Button1;
     QGroupBox* GroupBox3;
     QPlainTextEdit* Memo1;
     QAction* Open1;
     QAction* Open2;
+    // Lists the recent targets, then the recent sources, each time it opens.
+    QMenu* OpenRecent1;
     QAction* Save1;
     QAction* SaveAs1;
     QAction* Undo1;
@@ -111,6 +120,8 @@ protected:
 private:
     void createMenu();
     void createControls();
+    void addToolTips();
+    void fillRecentMenu();
     void connectControls();
     void FormCreate();
     void FormClose();
@@ -118,6 +129,11 @@ private:
     // The target lists and the "Meshes:" caption, as the target now stands.
     void fillTargetLists();
     void fillSourceLists();
+    // After a merge the entries it added are marked and scrolled into view, until the next command.
+    void markNewEntries(int firstMoveable, int firstStatic);
+    void unmarkNewEntries();
+    // The last command's outcome, in the status bar.
+    void showOutcome(const QString& text);
     // Save, Save As and Change need a target; Merge a target, a source and a tick.
     void enableCommands();
     void showMessage(const QString& text, const QString& title);
@@ -136,8 +152,8 @@ private:
     bool allow32BitTextures_;
     WindowDialogs windowDialogs_;
     Dialogs* dialogs_;
-    AnchoredPanel* panel_;
     QUndoStack* history_;
+    RecentFiles recent_;
     QString targetPath_;
     std::unique_ptr<level::LevelDocument> target_;
     std::unique_ptr<wad::LibraryDocument> source_;

@@ -46,12 +46,33 @@ merge::ConflictPolicy policyOf(Dialogs::ConflictChoice choice) {
     return choice == Dialogs::ConflictChoice::Skip ? merge::ConflictPolicy::Skip : merge::ConflictPolicy::Keep;
 }
 
+struct MergedCount {
+    int statics = 0;
+    int moveables = 0;
+    [[nodiscard]] int total() const { return statics + moveables; }
+};
+
 // The ticked objects that go in: a skipped conflict does not, nor an object of a kind the target lacks.
-int mergedObjects(const wad::WadLibrary& library, merge::MergeTicks ticks, merge::ConflictPolicy policy,
-                  const std::vector<merge::IdConflict>& conflicts, const merge::MergeStatistics& statistics) {
+MergedCount mergedObjects(const wad::WadLibrary& library, merge::MergeTicks ticks, merge::ConflictPolicy policy,
+                          const std::vector<merge::IdConflict>& conflicts, const merge::MergeStatistics& statistics) {
     if (policy == merge::ConflictPolicy::Skip)
         ticks = merge::withoutConflicts(ticks, library, conflicts);
-    return static_cast<int>(ticks.statics.size() + ticks.moveables.size() - statistics.skipped.size());
+    MergedCount count{static_cast<int>(ticks.statics.size()), static_cast<int>(ticks.moveables.size())};
+    for (const auto& skipped : statistics.skipped)
+        --(skipped.kind == merge::ObjectKind::Moveable ? count.moveables : count.statics);
+    return count;
+}
+
+QString counted(int count, const QString& one, const QString& many) {
+    return QString::number(count) + QStringLiteral(" ") + (count == 1 ? one : many);
+}
+
+// "Merged 3 objects: 1 page, 67 texture pieces added"
+QString mergeOutcome(int objects, const merge::MergeStatistics& statistics) {
+    return QStringLiteral("Merged %1: %2, %3 added")
+        .arg(counted(objects, QStringLiteral("object"), QStringLiteral("objects")),
+             counted(statistics.pagesAdded, QStringLiteral("page"), QStringLiteral("pages")),
+             counted(statistics.piecesAdded, QStringLiteral("texture piece"), QStringLiteral("texture pieces")));
 }
 
 } // namespace
@@ -112,10 +133,12 @@ void TForm1::Button3Click() {
         return;
 
     level::DocumentMark mark = level::markDocument(*target_);
-    const QString text = QStringLiteral("Change of %1 ID #%2 to %3").arg(kind, QString::number(objectId), newId);
+    const std::uint32_t previousId = objectId;
+    const QString text = QStringLiteral("Change of %1 ID #%2 to %3").arg(kind, QString::number(previousId), newId);
     objectId = *id;
     recordEdit(text, std::move(mark), Memo1->toPlainText());
     fillTargetLists();
+    showOutcome(QStringLiteral("Changed %1 ID #%2 to %3").arg(kind, QString::number(previousId), newId));
     const std::size_t slotCount = isMoveable ? level::kMoveableSlots : level::kStaticSlots;
     if (*id >= slotCount)
         showMessage(QStringLiteral("%1 ID %2 names no slot of the original game (%3 0 to %4); only engine extensions "
@@ -150,20 +173,25 @@ void TForm1::Button1Click() {
         showMessage(QString::fromStdString(merged.error()), QString());
         return;
     }
-    const int count = mergedObjects(source_->library, ticks, policy, conflicts, merged.value());
-    QString done = count > 0 ? QStringLiteral("Merging Done Successfully!") : QStringLiteral("Nothing was merged.");
+    const MergedCount count = mergedObjects(source_->library, ticks, policy, conflicts, merged.value());
+    QString done = count.total() > 0 ? QStringLiteral("Merging Done Successfully!") : QStringLiteral("Nothing was merged.");
     for (const auto& skipped : merged->skipped)
         done += QStringLiteral("\n") + QString::fromStdString(merge::skippedMessage(skipped));
     showMessage(done, QString());
-    if (count == 0)
+    if (count.total() == 0) {
+        showOutcome(QStringLiteral("Nothing was merged"));
         return;
+    }
 
     Memo1->clear();
     for (const std::string& line : merge::statisticsLines(merged.value()))
         Memo1->appendPlainText(QString::fromStdString(line));
-    recordEdit(count == 1 ? QStringLiteral("Merge of 1 object") : QStringLiteral("Merge of %1 objects").arg(count),
+    recordEdit(QStringLiteral("Merge of ") + counted(count.total(), QStringLiteral("object"), QStringLiteral("objects")),
                std::move(mark), memoBefore);
     showTargetChanged(Memo1->toPlainText());
+    // Merged objects join the end of their tables.
+    markNewEntries(ListBox1->count() - count.moveables, ListBox2->count() - count.statics);
+    showOutcome(mergeOutcome(count.total(), merged.value()));
 }
 
 } // namespace veltrane::app

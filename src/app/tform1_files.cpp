@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QUndoStack>
 
@@ -24,6 +25,17 @@ const std::filesystem::path kScratchFolder = ".";
 const QString kTargetFilter = QStringLiteral("Tomb Raider 4 (*.tr4)");
 const QString kSourceFilter = QStringLiteral("WAD File (*.wad)");
 const QString kSaveFilter = QStringLiteral("Tomb Raider 4 Files (*.tr4)");
+
+const QString kAboutText = QStringLiteral(
+    "Veltrane merges moveables and static meshes of a Tomb Raider 4 object library (.wad, the source) into a "
+    "compiled level (.tr4, the target): their meshes, mesh trees, animations and only the texture pieces they "
+    "use, packed onto new pages. It previews every object in 3-D, gives the level's objects new IDs, and saves "
+    "the grown level as a new .tr4.\n\n"
+    "Command line:\n"
+    "  veltrane [TARGET.tr4] [SOURCE.wad]\n"
+    "  veltrane-cli info FILE\n"
+    "  veltrane-cli merge TARGET SOURCE -o OUTPUT [--moveable ID]... [--static ID]...\n\n"
+    "Licensed under the MIT License.");
 
 std::filesystem::path filePath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }
 
@@ -101,6 +113,8 @@ bool TForm1::openTarget(const QString& path) {
     Memo1->clear(); // the statistics were the old target's
     enableCommands();
     updateTitle();
+    recent_.add(RecentFiles::Kind::Target, path);
+    showOutcome(QStringLiteral("Opened target ") + QDir::toNativeSeparators(path));
     return true;
 }
 
@@ -123,6 +137,9 @@ bool TForm1::openSource(const QString& path) {
     source_ = std::move(opened);
     fillSourceLists();
     enableCommands();
+    unmarkNewEntries();
+    recent_.add(RecentFiles::Kind::Source, path);
+    showOutcome(QStringLiteral("Opened source ") + QDir::toNativeSeparators(path));
     return true;
 }
 
@@ -141,6 +158,9 @@ bool TForm1::saveTarget(const QString& path) {
     targetPath_ = path;
     history_->setClean();
     updateTitle();
+    unmarkNewEntries();
+    recent_.add(RecentFiles::Kind::Target, path);
+    showOutcome(QStringLiteral("Saved ") + QDir::toNativeSeparators(path));
     return true;
 }
 
@@ -166,6 +186,28 @@ void TForm1::SaveAs1Click() {
 
 void TForm1::Exit1Click() { close(); }
 
-void TForm1::About1Click() { showMessage(kCaption, QStringLiteral("About")); }
+void TForm1::fillRecentMenu() {
+    OpenRecent1->clear();
+    const auto section = [this](const QString& title, RecentFiles::Kind kind, bool (TForm1::*open)(const QString&)) {
+        const QStringList files = recent_.files(kind);
+        if (files.isEmpty())
+            return;
+        OpenRecent1->addSection(title);
+        for (const QString& path : files)
+            // A file that no longer opens leaves the list.
+            OpenRecent1->addAction(QDir::toNativeSeparators(path), this, [this, kind, open, path] {
+                if (!(this->*open)(path) && !QFileInfo::exists(path))
+                    recent_.remove(kind, path);
+            });
+    };
+    section(QStringLiteral("Targets"), RecentFiles::Kind::Target, &TForm1::openTarget);
+    section(QStringLiteral("Sources"), RecentFiles::Kind::Source, &TForm1::openSource);
+    if (OpenRecent1->isEmpty())
+        OpenRecent1->addAction(QStringLiteral("No recent files"))->setEnabled(false);
+}
+
+void TForm1::About1Click() {
+    showMessage(kCaption + QStringLiteral(" " VELTRANE_VERSION "\n\n") + kAboutText, QStringLiteral("About"));
+}
 
 } // namespace veltrane::app

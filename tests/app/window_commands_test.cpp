@@ -4,8 +4,11 @@
 
 #include <QLineEdit>
 #include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <algorithm>
@@ -47,13 +50,23 @@ TEST_F(LoadedWindowTest, AClickShowsItsObjectAloneAndClearsTheOtherListOfItsBox)
     click(*window->CheckListBox1, 1);
     EXPECT_EQ(window->CheckListBox2->currentRow(), -1);
     EXPECT_EQ(onShow(), std::optional(PreviewSelection{PreviewList::SourceMoveables, 1}));
+    // Wide enough for its entries, up to a hundred animations of a thousand frames.
+    const QComboBox& animations = *window->Animation->selector;
+    ASSERT_GT(animations.count(), 1);
+    QComboBox longest;
+    longest.setFont(animations.font());
+    longest.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    longest.addItem(QStringLiteral("Anim 99 (999 frames)"));
+    EXPECT_GE(animations.width(), longest.sizeHint().width());
 }
 
 TEST_F(LoadedWindowTest, TabGoesLeftToRightTopToBottom) {
-    const std::vector<QWidget*> expected = {window->CheckListBox1, window->CheckListBox2, window->Edit1,
-                                            window->Animation->selector, window->Animation->slider,
-                                            window->Animation->play, window->Animation->transparency, window->Button1,
-                                            window->ListBox1, window->ListBox2, window->Edit6, window->Button3};
+    const std::vector<QWidget*> expected = {
+        window->CheckListBox1Filter, window->CheckListBox1,  window->CheckListBox2Filter,  window->CheckListBox2,
+        window->Animation->selector, window->Edit1,          window->Panel1,               window->Animation->play,
+        window->Animation->slider,   window->Animation->transparency, window->Button1,     window->ListBox1Filter,
+        window->ListBox1,            window->ListBox2Filter, window->ListBox2,             window->Edit6,
+        window->Button3};
     std::vector<QWidget*> order;
     for (QWidget* next = expected[0]; order.size() < expected.size(); next = next->nextInFocusChain())
         if (std::find(expected.begin(), expected.end(), next) != expected.end())
@@ -61,21 +74,46 @@ TEST_F(LoadedWindowTest, TabGoesLeftToRightTopToBottom) {
     EXPECT_EQ(order, expected);
 }
 
-TEST_F(LoadedWindowTest, ASourceListTicksAllWithCtrlAAndNoneFromItsMenu) {
+TEST_F(LoadedWindowTest, FilterBoxesKeepMatchingEntriesAndTickAllTicksWhatIsOnShow) {
+    const auto shown = [](const QListWidget& list) {
+        QStringList texts;
+        for (int i = 0; i < list.count(); ++i)
+            if (!list.isRowHidden(i))
+                texts.push_back(list.item(i)->text());
+        return texts;
+    };
+    window->ListBox2Filter->setText(QStringLiteral("furniture"));
+    EXPECT_EQ(shown(*window->ListBox2), QStringList({"Static Mesh:0  ID #10  FURNITURE0"}));
+    window->ListBox2Filter->setText(QStringLiteral("#30"));
+    EXPECT_EQ(shown(*window->ListBox2), QStringList({"Static Mesh:2  ID #30  ARCHITECTURE0"}));
+
     QListWidget& list = *window->CheckListBox2;
+    window->CheckListBox2Filter->setText(QStringLiteral("Shatter1"));
+    EXPECT_EQ(shown(list), QStringList({"Static Mesh ID #51  SHATTER1"}));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(list.item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(list.item(0)->checkState(), Qt::Unchecked) << "filtered out";
     EXPECT_EQ(list.item(1)->checkState(), Qt::Checked);
     EXPECT_EQ(window->CheckListBox1->item(0)->checkState(), Qt::Unchecked) << "only the list with focus";
     EXPECT_TRUE(window->Button1->isEnabled());
+    window->CheckListBox2Filter->clear();
+    EXPECT_EQ(shown(list).size(), 2);
+    list.actions()[0]->trigger();
+    EXPECT_EQ(list.item(0)->checkState(), Qt::Checked);
     ASSERT_EQ(list.actions().size(), 2);
     EXPECT_EQ(list.actions()[1]->text(), QStringLiteral("Tick None"));
     list.actions()[1]->trigger();
     EXPECT_EQ(list.item(1)->checkState(), Qt::Unchecked);
     EXPECT_FALSE(window->Button1->isEnabled());
+
+    // Entries that come with a merge are filtered too.
+    window->ListBox1Filter->setText(QStringLiteral("troops"));
+    tick(*window->CheckListBox1, 0);
+    tick(*window->CheckListBox1, 1);
+    window->Button1Click();
+    EXPECT_EQ(shown(*window->ListBox1), QStringList({"Moveable:ID #60  TROOPS_MIP"}));
 }
 
 TEST_F(LoadedWindowTest, ChangeGivesTheHighlightedTargetEntryANewId) {
@@ -107,8 +145,9 @@ TEST_F(LoadedWindowTest, ChangeGivesTheHighlightedTargetEntryANewId) {
     EXPECT_EQ(level().Moveables[1].ObjectId, 0xFFFFFFFFu);
 }
 
-TEST_F(LoadedWindowTest, MergeAppendsTheTickedObjectsAndReportsFourLines) {
+TEST_F(LoadedWindowTest, MergeAppendsTheTickedObjectsReportsFourLinesAndMarksTheNewEntries) {
     EXPECT_FALSE(window->Button1->isEnabled()) << "nothing ticked";
+    const level::Tr4Level before = level();
     click(*window->CheckListBox1, 1); // a source object stays on show through the merge
     tick(*window->CheckListBox2, 1);
     tick(*window->CheckListBox1, 0);
@@ -122,8 +161,25 @@ TEST_F(LoadedWindowTest, MergeAppendsTheTickedObjectsAndReportsFourLines) {
     EXPECT_EQ(memoLines().at(2), "Total of pieces textures:" + QString::number(level().ObjectTextures.size()));
     EXPECT_EQ(window->CheckListBox1->item(0)->checkState(), Qt::Checked);
     EXPECT_EQ(onShow(), std::optional(PreviewSelection{PreviewList::SourceMoveables, 1}));
+    const auto pieces = level().ObjectTextures.size() - before.ObjectTextures.size();
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("Merged 2 objects: 1 page, %1 texture pieces added").arg(pieces));
+    EXPECT_EQ(window->GroupBox1->title(), "Meshes: " + QString::number(window->target()->meshes.count()));
+    // The new entries are marked, the others not, until the next command.
+    const auto marked = [](const QListWidget& list) {
+        std::vector<bool> bold;
+        for (int i = 0; i < list.count(); ++i)
+            bold.push_back(list.item(i)->font().bold() && list.item(i)->background() != QBrush());
+        return bold;
+    };
+    EXPECT_EQ(marked(*window->ListBox1), std::vector<bool>({false, false, true}));
+    EXPECT_EQ(marked(*window->ListBox2), std::vector<bool>({false, false, false, true}));
     window->Button1Click();
     EXPECT_EQ(window->ListBox1->count(), 4) << "the same ticks merge the same objects again";
+    EXPECT_EQ(marked(*window->ListBox1), std::vector<bool>({false, false, false, true}));
+    window->Undo1->trigger();
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Undid Merge of 2 objects"));
+    EXPECT_EQ(marked(*window->ListBox1), std::vector<bool>({false, false, false}));
 }
 
 TEST_F(WindowTest, SkippedAndRefusedMergesSayWhat) {

@@ -10,9 +10,11 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QUrl>
 
@@ -23,21 +25,42 @@ using preview::testing::describe;
 using preview::testing::kMagenta;
 using preview::testing::near;
 
-TEST_F(WindowTest, StartsWithNothingLoadedAndGrowsThePreviewWithTheWindow) {
+TEST_F(WindowTest, StartsWithNothingLoadedAndGivesExtraRoomToTheListsAndThePreviewInProportion) {
     EXPECT_EQ(window->windowTitle(), TForm1::kCaption);
     for (const QListWidget* list : {window->ListBox1, window->ListBox2, window->CheckListBox1, window->CheckListBox2})
         EXPECT_EQ(list->count(), 0);
     // Save As, Merge and Change wait for a target.
     EXPECT_FALSE(window->SaveAs1->isEnabled() || window->Button1->isEnabled() || window->Button3->isEnabled());
 
-    const QSize panel = window->Panel1->size();
-    const QRect source = window->GroupBox2->geometry();
-    const QRect target = window->GroupBox1->geometry();
-    window->resize(window->size() + QSize(100, 50));
+    // At the design size every control is at its design place; the window gets no smaller.
+    EXPECT_EQ(window->minimumSize(), QSize(885, 650));
+    EXPECT_EQ(window->GroupBox2->geometry(), QRect(8, 16, 257, 513));
+    EXPECT_EQ(window->Panel1->geometry(), QRect(280, 56, 321, 361));
+    EXPECT_EQ(window->GroupBox1->geometry(), QRect(616, 16, 249, 521));
+    EXPECT_EQ(window->Button1->geometry(), QRect(384, 432, 105, 33));
+    EXPECT_EQ(window->ListBox2->geometry().bottom(), 504);
+    EXPECT_EQ(window->CheckListBox1Filter->geometry().top(), 32);
+
+    const auto size = [](const QWidget* control) { return control->size(); };
+    const std::vector<QSize> before = {size(window->GroupBox2), size(window->Panel1), size(window->GroupBox1),
+                                       size(window->CheckListBox1), size(window->ListBox2)};
+    window->resize(1400, 1000);
     QTest::qWait(50);
-    EXPECT_EQ(window->Panel1->size(), panel + QSize(100, 50));
-    EXPECT_EQ(window->GroupBox2->geometry(), source);
-    EXPECT_EQ(window->GroupBox1->geometry(), target.translated(100, 0));
+    const std::vector<QSize> after = {size(window->GroupBox2), size(window->Panel1), size(window->GroupBox1),
+                                      size(window->CheckListBox1), size(window->ListBox2)};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(after[i].width() - before[i].width(), 515.0 * before[i].width() / 827, 1) << i;
+        EXPECT_EQ(after[i].height() - before[i].height(), 350) << i;
+    }
+    EXPECT_GT(after[3].height() - before[3].height(), 150);
+    EXPECT_GT(after[4].height() - before[4].height(), 150);
+    // Side by side without overlap, and everything under the preview stays in the window below it.
+    EXPECT_LT(window->GroupBox2->geometry().right(), window->Panel1->geometry().left());
+    EXPECT_LT(window->Panel1->geometry().right(), window->GroupBox1->geometry().left());
+    EXPECT_GT(window->Button1->geometry().top(), window->Panel1->geometry().bottom());
+    EXPECT_LE(window->GroupBox3->geometry().bottom(), window->centralWidget()->height());
+    const QRect merge = window->Button1->geometry();
+    EXPECT_NEAR(merge.center().x(), window->Panel1->geometry().center().x(), 20);
 }
 
 TEST_F(WindowTest, OpeningFillsTheListsLeavesTheScratchFilesAndReplacesWhatWasOpen) {
@@ -111,6 +134,7 @@ TEST_F(WindowTest, SaveAsStartsBesideTheTargetAddsTheSuffixAndTheFileOpensAgain)
     EXPECT_EQ(dialogs.asked.back(), (RecordedDialogs::Asked{"Save Target File As...", "Tomb Raider 4 Files (*.tr4)"}));
     EXPECT_EQ(dialogs.saveFolders.back(), qtPath(folder.path()));
     EXPECT_EQ(lastNotice(), (RecordedDialogs::Notice{"File saved to " + qtPath(saved), "Veltrane"}));
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Saved " + qtPath(saved));
     EXPECT_FALSE(std::filesystem::exists(folder / "grown"));
     const auto reloaded = level::readLevel(saved);
     ASSERT_TRUE(reloaded.ok()) << reloaded.error();
@@ -121,6 +145,41 @@ TEST_F(WindowTest, SaveAsStartsBesideTheTargetAddsTheSuffixAndTheFileOpensAgain)
     openTarget(saved);
     EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20  LARA_SPEECH_HEAD4", "Moveable:ID #61  KNIGHTS_TEMPLAR"}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor goes once each command is done";
+}
+
+TEST_F(WindowTest, OpenRecentListsTheLastEightTargetsAndSourcesAndForgetsFilesThatAreGone) {
+    const auto recentEntries = [this] {
+        emit window->OpenRecent1->aboutToShow();
+        QStringList texts;
+        for (const QAction* action : window->OpenRecent1->actions())
+            texts.push_back(action->isSeparator() ? "[" + action->text() + "]" : action->text());
+        return texts;
+    };
+    EXPECT_EQ(recentEntries(), QStringList({"No recent files"}));
+    std::vector<std::filesystem::path> targets;
+    for (int i = 0; i < 9; ++i)
+        targets.push_back(writeTarget("t" + std::to_string(i) + ".tr4"));
+    for (const auto& target : targets)
+        openTarget(target);
+    const auto source = writeSource("source.wad");
+    openSource(source);
+    openTarget(targets[3]);
+    QStringList expected = {"[Targets]", qtPath(targets[3])};
+    for (int i : {8, 7, 6, 5, 4, 2, 1})
+        expected.push_back(qtPath(targets[i]));
+    expected << "[Sources]" << qtPath(source);
+    EXPECT_EQ(recentEntries(), expected);
+
+    window->OpenRecent1->actions()[2]->trigger();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("t8.tr4[*] - Veltrane Beta Version"));
+    std::filesystem::remove(targets[7]);
+    window->OpenRecent1->actions()[3]->trigger();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("t8.tr4[*] - Veltrane Beta Version"));
+    EXPECT_FALSE(recentEntries().contains(qtPath(targets[7])));
+
+    window->About1Click();
+    EXPECT_TRUE(lastNotice().text.startsWith(TForm1::kCaption + " " VELTRANE_VERSION "\n\n"));
+    EXPECT_TRUE(lastNotice().text.contains("veltrane-cli merge") && lastNotice().text.contains("MIT License"));
 }
 
 TEST_F(WindowTest, AFailedSaveIsReportedAndTouchesNoFileAndScratchFilesThatCannotBeWrittenFailNoCommand) {

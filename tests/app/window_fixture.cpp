@@ -14,7 +14,7 @@ QString qtPath(const std::filesystem::path& path) { return QString::fromStdStrin
 WindowTest::WindowTest() : previousFolder(std::filesystem::current_path()) {
     preview::testing::application();
     std::filesystem::current_path(folder.path());
-    window = std::make_unique<TForm1>(TForm1::Options{&dialogs});
+    window = std::make_unique<TForm1>(TForm1::Options{&dialogs, true, qtPath(folder / "settings.ini")});
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <QObject>
 #include <QRect>
 #include <QSize>
-#include <QWidget>
 
 #include <vector>
 
+class QWidget;
+
 namespace veltrane::app {
 
-// How a control follows the window as it grows past its design size: the parts of the extra width
+// How a control follows its parent as it grows past its design size: the parts of the extra width
 // and height by which it moves and grows (0: it keeps its place; 1: it follows the right or bottom
 // side; 0.5: it stays centred).
 struct Anchor {
@@ -18,18 +20,18 @@ struct Anchor {
     double growY = 0;
 };
 
-// A widget whose children are laid out at fixed design rectangles, moved and stretched by their
-// anchors when the widget is larger than its design size. Smaller than that, every control keeps
-// its design rectangle.
-class AnchoredPanel : public QWidget {
+// Lays out the children of `host` at fixed design rectangles, moved and stretched by their anchors
+// when the host is larger than its design size. Smaller than that, every control keeps its design
+// rectangle.
+class Anchors : public QObject {
 public:
-    AnchoredPanel(QSize designSize, QWidget* parent = nullptr) : QWidget(parent), designSize_(designSize) {}
+    Anchors(QWidget& host, QSize designSize);
 
     void place(QWidget* control, QRect designRect, Anchor anchor = {});
     [[nodiscard]] QSize designSize() const { return designSize_; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Placed {
@@ -37,8 +39,9 @@ private:
         QRect design;
         Anchor anchor;
     };
-    void arrange(QWidget* control, const QRect& design, const Anchor& anchor) const;
+    void arrange(const Placed& placed) const;
 
+    QWidget& host_;
     QSize designSize_;
     std::vector<Placed> placed_;
 };
