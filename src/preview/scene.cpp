@@ -1,6 +1,7 @@
 #include "preview/scene.h"
 
 #include "level/animation_tables.h"
+#include "level/slot_names.h"
 #include "preview/animation_pose.h"
 
 #include <string>
@@ -211,6 +212,41 @@ bool PreviewScene::setFactorText(std::string_view text) {
     }
     factorError_ = invalidFloatMessage(text);
     return false;
+}
+
+std::optional<ObjectInfo> PreviewScene::shownInfo() const {
+    const PreviewObject* object = selectedObject();
+    if (object == nullptr)
+        return std::nullopt;
+    const auto describe = [&](const auto& preview, bool moveable) {
+        const auto& file = *preview.file;
+        const auto index = static_cast<std::size_t>(selection_->index);
+        ObjectInfo info;
+        if (moveable) {
+            const auto& list = *preview.moveables[index];
+            info = objectInfo(file, preview.meshes.meshes(), list.meshIndex);
+            info.objectId = file.Moveables[index].ObjectId;
+            info.slotName = level::moveableSlotName(info.objectId);
+        } else {
+            const std::int32_t mesh = preview.statics[index]->meshIndex;
+            info = objectInfo(file, preview.meshes.meshes(), std::span(&mesh, 1));
+            info.objectId = file.StaticMeshes[index].ObjectId;
+            info.slotName = level::staticSlotName(info.objectId);
+        }
+        info.moveable = moveable;
+        return info;
+    };
+    switch (selection_->list) {
+    case PreviewList::TargetMoveables:
+        return describe(*target_, true);
+    case PreviewList::TargetStatics:
+        return describe(*target_, false);
+    case PreviewList::SourceMoveables:
+        return describe(*source_, true);
+    case PreviewList::SourceStatics:
+        return describe(*source_, false);
+    }
+    return std::nullopt;
 }
 
 void PreviewScene::drawFrame(RenderDevice& device) const {

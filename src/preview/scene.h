@@ -3,6 +3,7 @@
 #include "io/outcome.h"
 #include "level/level_document.h"
 #include "preview/mesh_builders.h"
+#include "preview/object_info.h"
 #include "preview/render_lists.h"
 #include "preview/spin.h"
 #include "preview/texture_set.h"
@@ -97,6 +98,9 @@ public:
     [[nodiscard]] bool factorValid() const { return factorError_.empty(); }
     // "'<text>' is not a valid floating point value" for an invalid text, else empty.
     [[nodiscard]] const std::string& factorError() const { return factorError_; }
+
+    // The figures of the object on show, or none.
+    [[nodiscard]] std::optional<ObjectInfo> shownInfo() const;
 
     // One frame: clear, then the object on show under the camera, turned, zoomed and panned by the view.
     void drawFrame(RenderDevice& device) const;

@@ -114,5 +114,31 @@ TEST_F(Scene, AnInvalidFactorTextKeepsTheLastGoodFactor) {
     EXPECT_EQ(scene.factorError(), "");
 }
 
+TEST(ObjectInfo, TellsTheSlotTheMeshesThePolygonsAndTheDistinctPiecesAndPagesTheFacesShow) {
+    // Mesh 0 has quads on object textures 2 and 0, a triangle on 2 again and a quad whose negative word
+    // names none; mesh 1 a triangle on texture 9, past the table; the third mesh pointer is missing.
+    auto target = testing::levelWith({testing::square().quad({0, 1, 2, 3}, 2).quad({0, 1, 2, 3}, 0).triangle({0, 1, 2}, 2)
+                                          .quad({0, 1, 2, 3}, 0x8001).build(),
+                                      testing::square().triangle({0, 1, 2}, 9).build()});
+    target.level.ObjectTextures = {testing::wholePage(3), testing::wholePage(1), testing::wholePage(0)};
+    target.level.Moveables = {{123, 3, 0, 0, 0, 0}};
+    // A library quad whose word -1 shows sample 1 mirrored.
+    auto source = testing::libraryWith({testing::square(level::MeshKind::Library).quad({0, 1, 2, 3}, 0xFFFF).build()});
+    source.library.TextureSamples = {testing::sample(0, 0, 0, 9, 9), testing::sample(0, 0, 5, 9, 9)};
+    source.library.StaticMeshes = {{44, 0, {}, 0}};
+    PreviewScene scene;
+    scene.setTarget(&target);
+    scene.setSource(&source);
+    EXPECT_FALSE(scene.shownInfo().has_value());
+    scene.select({PreviewList::TargetMoveables, 0});
+    EXPECT_EQ(infoText(scene.shownInfo().value()),
+              "Moveable ID #123  TRAPDOOR2: 3 meshes, 5 polygons, 2 texture pieces on pages 0, 3");
+    scene.select({PreviewList::SourceStatics, 0});
+    EXPECT_EQ(infoText(scene.shownInfo().value()), "Static Mesh ID #44  DEBRIS4: 1 mesh, 1 polygon, 1 texture piece on page 5");
+    ObjectInfo unnamed;
+    unnamed.objectId = 600;
+    EXPECT_EQ(infoText(unnamed), "Moveable ID #600: 0 meshes, 0 polygons, no texture pieces");
+}
+
 } // namespace
 } // namespace veltrane::preview
