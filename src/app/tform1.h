@@ -101,6 +101,7 @@ public:
     QAction* Redo1;
     QAction* Exit1;
     QAction* DisableSounds1;
+    QAction* Fit1;
     QAction* About1;
 
 protected:

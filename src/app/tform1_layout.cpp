@@ -94,6 +94,13 @@ void TForm1::createMenu() {
     DisableSounds1 = named(edit->addAction(QStringLiteral("Disable Sounds")), "DisableSounds1");
     DisableSounds1->setCheckable(true);
 
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    // Back to the whole object on show, centred, after turning, zooming and panning it.
+    Fit1 = named(view->addAction(QStringLiteral("Fit")), "Fit1");
+    Fit1->setShortcut(QKeySequence(Qt::Key_F));
+    connect(Fit1, &QAction::triggered, this, [this] { Panel1->fit(); });
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     About1 = named(help->addAction(QStringLiteral("About")), "About1");
@@ -115,7 +122,10 @@ void TForm1::createControls() {
     // The platform's sans is wider than the design font: the label may take the room it needs.
     Label1->setMinimumWidth(Label1->sizeHint().width());
     panel_->place(Label1, {448, 24, 54, 13}, kCentred);
+    Label1->setToolTip(QStringLiteral("Scales how far a right-button drag turns the object (1.2: 1.2 degrees a pixel), "
+                                      "and how far it zooms with Ctrl and pans with Shift"));
     Edit1 = named(new QLineEdit(QStringLiteral("1.2"), panel_), "Edit1");
+    Edit1->setToolTip(Label1->toolTip());
     panel_->place(Edit1, {512, 16, 57, 21}, kCentred);
 
     PreviewWidget::Options previewOptions;

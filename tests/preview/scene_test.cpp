@@ -4,6 +4,7 @@
 #include "preview/d3d_matrix.h"
 #include "preview/scene.h"
 
+#include <glm/geometric.hpp>
 #include <gtest/gtest.h>
 
 namespace veltrane::preview {
@@ -31,18 +32,23 @@ struct Scene : ::testing::Test {
     PreviewScene scene;
 };
 
-TEST_F(Scene, TheObjectOnShowIsDrawnUnderTheCamera) {
+TEST_F(Scene, TheObjectOnShowIsDrawnUnderTheCameraAboutItsMiddleOrWithTheFixedCameraAboutTheOrigin) {
     scene.drawFrame(device);
     EXPECT_EQ(device.log, (std::vector<std::string>{"clear"}));
     scene.setTarget(&target);
     scene.setSource(&source);
     EXPECT_FALSE(scene.buildDeviceObjects(device));
     scene.select({PreviewList::TargetMoveables, 0});
+    scene.setViewport(400, 200);
     scene.drawFrame(device);
     EXPECT_EQ(device.log, (std::vector<std::string>{"clear", "clear", "draw"}));
+    EXPECT_EQ(device.projection, MatrixPerspectiveFovLH(kFieldOfView, 2, kNearPlane, kFarPlane));
     EXPECT_EQ(device.eye, glm::vec3(0, 0, kEyeZ));
     EXPECT_EQ(device.lookAt, glm::vec3(0, 0, 0));
-    EXPECT_EQ(device.draws[0].world, MatrixScaling(6, 6, 6));
+    EXPECT_NEAR(glm::length(transformCoord({5, -5, 0}, device.draws[0].world)), 0, 1e-4) << "the square's middle";
+    scene.setFixedCamera(true);
+    scene.drawFrame(device);
+    EXPECT_EQ(device.draws[1].world, MatrixScaling(6, 6, 6));
 }
 
 TEST_F(Scene, ASelectionResetsTheViewAndOpeningAFileTakesOnlyItsOwnObjectOffShow) {
@@ -51,7 +57,8 @@ TEST_F(Scene, ASelectionResetsTheViewAndOpeningAFileTakesOnlyItsOwnObjectOffShow
     scene.view.viewAngleY = 5;
     scene.spin.panX = 3;
     scene.select({PreviewList::TargetStatics, 0});
-    EXPECT_EQ(scene.view, ViewParameters{});
+    EXPECT_EQ(scene.view, scene.fittedView());
+    EXPECT_EQ(scene.view.centre, glm::vec3(5, -5, 0));
     EXPECT_EQ(scene.spin.panX, 0);
     EXPECT_NE(scene.selectedObject(), nullptr);
     scene.select({PreviewList::TargetStatics, 4});
