@@ -13,7 +13,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <numbers>
 
 using namespace veltrane;
 
@@ -26,7 +25,6 @@ struct Bench {
         if (!frame.isValid() || !device.initialize())
             return;
         device.SetClearColor(255, 0, 255);
-        device.SetProjection(1, 3000, 321.0f / 361.0f, std::numbers::pi_v<float> / 4);
         scene.setSource(&source);
         scene.buildDeviceObjects(device);
         scene.select({preview::PreviewList::SourceMoveables, largestMoveable()});

@@ -148,7 +148,7 @@ void TForm1::connectControls() {
     connect(Edit1, &QLineEdit::textChanged, Panel1, &PreviewWidget::setSpinFactorText);
     connect(Panel1, &PreviewWidget::spinFactorChanged, this, [this](bool valid, const QString& message) {
         Edit1->setStyleSheet(valid ? QString() : QStringLiteral("color: red"));
-        Edit1->setToolTip(message);
+        Edit1->setToolTip(valid ? Label1->toolTip() : message);
     });
     setAcceptDrops(true);
 }

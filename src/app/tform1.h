@@ -110,6 +110,7 @@ public:
     QAction* Redo1;
     QAction* Exit1;
     QAction* DisableSounds1;
+    QAction* Fit1;
     QAction* About1;
 
 protected:

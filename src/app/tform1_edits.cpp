@@ -139,6 +139,7 @@ void TForm1::Button3Click() {
     recordEdit(text, std::move(mark), Memo1->toPlainText());
     fillTargetLists();
     showOutcome(QStringLiteral("Changed %1 ID #%2 to %3").arg(kind, QString::number(previousId), newId));
+    Panel1->showInfo();
     const std::size_t slotCount = isMoveable ? level::kMoveableSlots : level::kStaticSlots;
     if (*id >= slotCount)
         showMessage(QStringLiteral("%1 ID %2 names no slot of the original game (%3 0 to %4); only engine extensions "

@@ -117,6 +117,13 @@ void TForm1::createMenu() {
     DisableSounds1 = named(edit->addAction(QStringLiteral("Disable Sounds")), "DisableSounds1");
     DisableSounds1->setCheckable(true);
 
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    // Back to the whole object on show, centred, after turning, zooming and panning it.
+    Fit1 = named(view->addAction(QStringLiteral("Fit")), "Fit1");
+    Fit1->setShortcut(QKeySequence(Qt::Key_F));
+    connect(Fit1, &QAction::triggered, this, [this] { Panel1->fit(); });
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     About1 = named(help->addAction(QStringLiteral("About")), "About1");
@@ -229,7 +236,7 @@ void TForm1::addToolTips() {
         {Label1, kSpinFactorTip},
         {Edit1, kSpinFactorTip},
         {Panel1, "The object on show. Drag with the right button to turn it; with Ctrl held to zoom, with Shift "
-                 "to move it. The wheel zooms."},
+                 "to move it. The wheel zooms; F or a double-click shows the whole object again."},
         {GroupBox2, "The source library's objects. Tick the ones to merge into the target."},
         {CheckListBox1, "The source's moveables. Click one to show it; tick the ones to merge (Ctrl+A ticks all, "
                         "the context menu ticks none)."},

@@ -7,7 +7,6 @@
 namespace veltrane::preview {
 namespace {
 
-constexpr float kPreviewScale = 0.1f; // file units to preview units
 constexpr float kTexelScale = 255.0f; // texel column 255 is u = 1
 
 // Adds the face's vertices at their preview positions in the given slot order; false when a
@@ -17,8 +16,8 @@ bool addVertices(Polygon& polygon, const level::MeshRecord& mesh, const std::arr
     for (const std::uint16_t index : indices) {
         if (index >= mesh.Vertices.size())
             return false;
-        const level::MeshVector& v = mesh.Vertices[index];
-        polygon.AddVertex(v.x * kPreviewScale, -v.y * kPreviewScale, v.z * kPreviewScale);
+        const glm::vec3 v = previewPosition(mesh.Vertices[index]);
+        polygon.AddVertex(v.x, v.y, v.z);
     }
     return true;
 }
@@ -45,7 +44,7 @@ bool targetTexture(const level::Tr4Level& level, const trTextura& textures, std:
     if (objectTexture >= level.ObjectTextures.size())
         return false;
     const level::ObjectTexture& record = level.ObjectTextures[objectTexture];
-    const std::int32_t page = record.Tile & 0x7FFF;
+    const std::int32_t page = pageOf(record);
     if (page >= textures.pageCount)
         return false;
     texture = textures.TextureFor(page);
@@ -92,6 +91,19 @@ bool sourceSample(const wad::WadLibrary& library, const trTextura& textures, std
 
 } // namespace
 
+glm::vec3 previewPosition(const level::MeshVector& vertex) {
+    return {vertex.x * kPreviewScale, -vertex.y * kPreviewScale, vertex.z * kPreviewScale};
+}
+
+std::optional<std::size_t> objectTextureOf(const level::MeshRectangle& face) {
+    const auto word = static_cast<std::int16_t>(face.Texture);
+    return word < 0 ? std::nullopt : std::optional(static_cast<std::size_t>(word));
+}
+
+std::size_t objectTextureOf(const level::MeshTriangle& face) { return face.Texture; }
+
+std::int32_t pageOf(const level::ObjectTexture& texture) { return texture.Tile & 0x7FFF; }
+
 dxBufferTextura* RenderMeshTable::at(std::int32_t index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= renderMeshes.size())
         return nullptr;
@@ -110,27 +122,26 @@ std::int32_t BuildTargetMeshes(RenderMeshTable& table, RenderDevice* device, con
         for (const level::MeshRectangle& face : mesh.Rectangles) {
             const PageTexture* texture = nullptr;
             std::array<float, 8> uv{};
-            // A rectangle's texture word is signed: a negative one names no object texture.
-            const auto word = static_cast<std::int16_t>(face.Texture);
-            if (word < 0 || !targetTexture<4>(targetLevel, textures, static_cast<std::size_t>(word), texture, uv))
+            const auto named = objectTextureOf(face);
+            if (!named || !targetTexture<4>(targetLevel, textures, *named, texture, uv))
                 continue;
             auto polygon = std::make_unique<dxCuadradoTex>();
             if (!addVertices(*polygon, mesh, stripOrder(face.Vertices)))
                 continue;
             polygon->SetTexture(texture, stripOrder(uv));
-            polygon->blending = targetBlending(targetLevel, static_cast<std::size_t>(word));
+            polygon->blending = targetBlending(targetLevel, *named);
             AddPolygon(renderMesh, std::move(polygon));
         }
         for (const level::MeshTriangle& face : mesh.Triangles) {
             const PageTexture* texture = nullptr;
             std::array<float, 6> uv{};
-            if (!targetTexture<3>(targetLevel, textures, face.Texture, texture, uv))
+            if (!targetTexture<3>(targetLevel, textures, objectTextureOf(face), texture, uv))
                 continue;
             auto polygon = std::make_unique<dxTrianguloTex>();
             if (!addVertices(*polygon, mesh, face.Vertices))
                 continue;
             polygon->SetTexture(texture, uv);
-            polygon->blending = targetBlending(targetLevel, face.Texture);
+            polygon->blending = targetBlending(targetLevel, objectTextureOf(face));
             AddPolygon(renderMesh, std::move(polygon));
         }
         finish(renderMesh, device);

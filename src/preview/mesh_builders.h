@@ -6,8 +6,11 @@
 #include "preview/texture_set.h"
 #include "wad/wad_library.h"
 
+#include <glm/vec3.hpp>
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace veltrane::preview {
@@ -27,6 +30,18 @@ public:
 private:
     const level::Lista_Mesh* meshes_;
 };
+
+// File units to preview units.
+constexpr float kPreviewScale = 0.1f;
+// A mesh vertex in preview units, with y turned over.
+glm::vec3 previewPosition(const level::MeshVector& vertex);
+
+// The object texture a level face shows: a rectangle's texture word is signed and a negative one
+// names none; a triangle's is taken whole.
+std::optional<std::size_t> objectTextureOf(const level::MeshRectangle& face);
+std::size_t objectTextureOf(const level::MeshTriangle& face);
+// The page an object texture lies on.
+std::int32_t pageOf(const level::ObjectTexture& texture);
 
 // Builds a render mesh for every level-form mesh of the table's list, textured from `textures` by
 // the target's object textures, and uploads each when a device is given. 0, or E_FAIL (nothing

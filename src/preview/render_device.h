@@ -87,6 +87,8 @@ public:
                                                            std::span<const std::uint8_t> bytes) = 0;
     // Clears the target to the clear colour, and the depth buffer when asked.
     virtual std::int32_t ClearFrame(bool withDepth) = 0;
+    // The projection from the camera's space to clip space (a matrix in row-vector form).
+    virtual void setProjection(const glm::mat4& projection) = 0;
     virtual void SetEye(float x, float y, float z) = 0;
     virtual void SetLookAt(float x, float y, float z) = 0;
     // Draws a render mesh under `world` (a matrix in row-vector form).

@@ -1,6 +1,7 @@
 #include "preview/render_lists.h"
 
 #include "level/mesh_tree.h"
+#include "preview/d3d_matrix.h"
 
 namespace veltrane::preview {
 namespace {
@@ -11,18 +12,28 @@ MeshOffset add(const MeshOffset& a, const level::MeshVector& d) {
             static_cast<std::int16_t>(a.z + d.z)};
 }
 
-// Draws the mesh placed by `place` (applied to it first), then zoomed, turned and panned by the view.
+// Draws the mesh placed by `place` (applied to it first), then centred, zoomed, turned and panned by the view.
 template <class Place>
-void drawPlaced(RenderDevice& device, dxBufferTextura* mesh, float panX, float panY, float angleY, float angleX,
-                float zoom, Place&& place) {
+void drawPlaced(RenderDevice& device, dxBufferTextura* mesh, const ViewParameters& view, Place&& place) {
     if (mesh == nullptr)
         return;
-    mesh->Translate(panX, panY, 0);
-    mesh->RotateY(angleY);
-    mesh->RotateX(angleX);
-    mesh->Scale(zoom);
+    mesh->Translate(view.viewPanX, view.viewPanY, 0);
+    mesh->RotateY(angleRadians(view.viewAngleY));
+    mesh->RotateX(angleRadians(view.viewAngleX));
+    mesh->Scale(view.viewZoom);
+    mesh->Translate(-view.centre.x, -view.centre.y, -view.centre.z);
     place(*mesh);
     DrawMesh(device, mesh);
+}
+
+// Adds the vertices of mesh `index` of the list, placed by the row-vector matrix `place`.
+void addVertices(std::vector<glm::vec3>& points, const level::Lista_Mesh& meshes, std::int32_t index,
+                 const glm::mat4& place) {
+    const level::MeshRecord* mesh = meshes.get(index);
+    if (mesh == nullptr)
+        return;
+    for (const level::MeshVector& v : mesh->Vertices)
+        points.push_back(transformCoord(previewPosition(v), place));
 }
 
 auto at(const MeshOffset& offset) {
@@ -63,19 +74,39 @@ std::int32_t MoveableRenderList<Model>::Build() {
 }
 
 template <class Model>
-std::int32_t MoveableRenderList<Model>::Draw(RenderDevice& device, float panX, float panY, float angleY,
-                                             float angleX, float zoom) const {
+std::int32_t MoveableRenderList<Model>::Draw(RenderDevice& device, const ViewParameters& view) const {
     if (meshes_ == nullptr)
         return 0;
     const bool posed = pose.size() == meshIndex.size();
     for (std::size_t k = 0; k < meshIndex.size(); ++k) {
         if (posed)
-            drawPlaced(device, meshes_->at(meshIndex[k]), panX, panY, angleY, angleX, zoom,
+            drawPlaced(device, meshes_->at(meshIndex[k]), view,
                        [&](dxBufferTextura& mesh) { mesh.transform(pose[k]); });
         else
-            drawPlaced(device, meshes_->at(meshIndex[k]), panX, panY, angleY, angleX, zoom, at(offsets[k]));
+            drawPlaced(device, meshes_->at(meshIndex[k]), view, at(offsets[k]));
     }
     return 0;
+}
+
+template <class Model>
+Bounds MoveableRenderList<Model>::bounds() const {
+    std::vector<glm::vec3> points;
+    if (meshes_ != nullptr)
+        for (std::size_t k = 0; k < meshIndex.size() && k < offsets.size(); ++k) {
+            const MeshOffset& offset = offsets[k];
+            addVertices(points, meshes_->meshes(), meshIndex[k], MatrixTranslation(offset.x, offset.y, offset.z));
+        }
+    return boundsOf(points);
+}
+
+template <class Model>
+Bounds MoveableRenderList<Model>::bounds(std::span<const std::vector<glm::mat4>> poses) const {
+    std::vector<glm::vec3> points;
+    if (meshes_ != nullptr)
+        for (const auto& placed : poses)
+            for (std::size_t k = 0; k < meshIndex.size() && k < placed.size(); ++k)
+                addVertices(points, meshes_->meshes(), meshIndex[k], placed[k]);
+    return boundsOf(points);
 }
 
 template <class Model>
@@ -92,11 +123,18 @@ std::int32_t StaticRenderList<Model>::Build() {
 }
 
 template <class Model>
-std::int32_t StaticRenderList<Model>::Draw(RenderDevice& device, float panX, float panY, float angleY, float angleX,
-                                           float zoom) const {
+std::int32_t StaticRenderList<Model>::Draw(RenderDevice& device, const ViewParameters& view) const {
     if (meshes_ != nullptr)
-        drawPlaced(device, meshes_->at(meshIndex), panX, panY, angleY, angleX, zoom, at({}));
+        drawPlaced(device, meshes_->at(meshIndex), view, at({}));
     return 1;
+}
+
+template <class Model>
+Bounds StaticRenderList<Model>::bounds() const {
+    std::vector<glm::vec3> points;
+    if (meshes_ != nullptr)
+        addVertices(points, meshes_->meshes(), meshIndex, glm::mat4(1.0f));
+    return boundsOf(points);
 }
 
 template class MoveableRenderList<level::Tr4Level>;

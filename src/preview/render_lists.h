@@ -1,12 +1,15 @@
 #pragma once
 
 #include "level/tr4_level.h"
+#include "preview/framing.h"
 #include "preview/mesh_builders.h"
 #include "preview/render_device.h"
+#include "preview/spin.h"
 #include "wad/wad_library.h"
 
 #include <cstdint>
 #include <glm/mat4x4.hpp>
+#include <span>
 #include <vector>
 
 namespace veltrane::preview {
@@ -15,10 +18,11 @@ namespace veltrane::preview {
 class PreviewObject {
 public:
     virtual ~PreviewObject() = default;
-    // Draws the object moved by its mesh offsets, scaled by `zoom`, turned by `angleX` then `angleY`
-    // (radians) and moved by (panX, panY, 0).
-    virtual std::int32_t Draw(RenderDevice& device, float panX, float panY, float angleY, float angleX,
-                              float zoom) const = 0;
+    // Draws the object with each mesh at its place, then moved by the view: the view's centre to the
+    // origin, scaled by its zoom, turned about x then y, and panned.
+    virtual std::int32_t Draw(RenderDevice& device, const ViewParameters& view) const = 0;
+    // The sphere around the object's vertices at their places, at rest.
+    [[nodiscard]] virtual Bounds bounds() const = 0;
 };
 
 // A mesh offset in preview units.
@@ -41,8 +45,11 @@ public:
     // places that mesh at the offset of the mesh before it.
     std::int32_t Build();
     // Draws each mesh of the moveable; a mesh without a render mesh is skipped. Returns 0.
-    std::int32_t Draw(RenderDevice& device, float panX, float panY, float angleY, float angleX,
-                      float zoom) const override;
+    std::int32_t Draw(RenderDevice& device, const ViewParameters& view) const override;
+    // Every mesh at its mesh-tree offset; a mesh missing from the list adds nothing.
+    [[nodiscard]] Bounds bounds() const override;
+    // The meshes placed by each of the poses (PreviewPose matrices, one per mesh).
+    [[nodiscard]] Bounds bounds(std::span<const std::vector<glm::mat4>> poses) const;
 
     std::int32_t meshCount = 0;
     std::vector<std::int32_t> meshIndex;
@@ -68,8 +75,8 @@ public:
     // pointer lies outside the file's tables), else 1.
     std::int32_t Build();
     // Draws the mesh at a zero offset; returns 1.
-    std::int32_t Draw(RenderDevice& device, float panX, float panY, float angleY, float angleX,
-                      float zoom) const override;
+    std::int32_t Draw(RenderDevice& device, const ViewParameters& view) const override;
+    [[nodiscard]] Bounds bounds() const override;
 
     std::int32_t staticIndex;
     std::int32_t meshIndex = -1;

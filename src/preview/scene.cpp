@@ -1,8 +1,10 @@
 #include "preview/scene.h"
 
 #include "level/animation_tables.h"
+#include "level/slot_names.h"
 #include "preview/animation_pose.h"
 
+#include <algorithm>
 #include <string>
 
 namespace veltrane::preview {
@@ -38,8 +40,12 @@ std::vector<std::uint32_t> frameCounts(const FilePreview<Model>& preview, std::i
     return counts;
 }
 
+// Poses moveable `index` at a frame of one of its animations. With `framing`, that becomes the sphere
+// around the moveable in every keyframe of the animation, as the preview poses it: frames between
+// keyframes blend them, so the sphere holds the whole animation.
 template <class Model>
-io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t animation, std::uint32_t frame) {
+io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t animation, std::uint32_t frame,
+                 Bounds* framing) {
     const Model& file = *preview.file;
     if (index < 0 || static_cast<std::size_t>(index) >= preview.moveables.size())
         return io::Status::failure("no moveable on show");
@@ -54,7 +60,16 @@ io::Status posed(FilePreview<Model>& preview, std::int32_t index, std::uint32_t 
         list.pose.clear();
         return io::Status::failure(pose.error());
     }
-    list.pose = previewPose(pose.value(), animationCentre(file.Frames, played, moveable.MeshCount));
+    const glm::vec3 centre = animationCentre(file.Frames, played, moveable.MeshCount);
+    list.pose = previewPose(pose.value(), centre);
+    if (framing != nullptr) {
+        std::vector<std::vector<glm::mat4>> keyframes;
+        const std::uint32_t rate = std::max<std::uint32_t>(played.FrameRate, 1);
+        for (std::uint32_t k = 0; k < level::animationLength(played, file.Frames.size()).keyframes; ++k)
+            if (const auto keyframe = poseAt(file.Frames, file.MeshTrees, moveable, played, k * rate))
+                keyframes.push_back(previewPose(keyframe.value(), centre));
+        *framing = list.bounds(keyframes);
+    }
     return io::success();
 }
 
@@ -101,6 +116,11 @@ void PreviewScene::targetChanged() {
         return;
     target_->buildObjects();
     target_->deviceObjectsDue = true;
+    // The new render lists show the rest view.
+    if (selection_ && isTarget(selection_->list)) {
+        framedAnimation_.reset();
+        reframe(restBounds());
+    }
 }
 
 void PreviewScene::setSource(const wad::LibraryDocument* source) {
@@ -151,13 +171,14 @@ void PreviewScene::releaseDeviceObjects() {
 }
 
 void PreviewScene::select(PreviewSelection selection) {
-    showRest();
+    clearPoses();
     selection_ = selection;
-    resetView(spin, view);
+    framed_ = fixedCamera_ ? Bounds{} : restBounds();
+    fit();
 }
 
 void PreviewScene::clearSelection() {
-    showRest();
+    clearPoses();
     selection_.reset();
 }
 
@@ -170,14 +191,31 @@ std::vector<std::uint32_t> PreviewScene::animationFrameCounts() const {
 }
 
 io::Status PreviewScene::showAnimationFrame(std::uint32_t animation, std::uint32_t frame) {
+    // The framing changes with the animation, not from frame to frame.
+    const bool newAnimation = framedAnimation_ != animation;
+    Bounds framing;
+    io::Status shown = io::Status::failure("no moveable on show");
     if (selection_ && selection_->list == PreviewList::TargetMoveables && target_)
-        return posed(*target_, selection_->index, animation, frame);
-    if (selection_ && selection_->list == PreviewList::SourceMoveables && source_)
-        return posed(*source_, selection_->index, animation, frame);
-    return io::Status::failure("no moveable on show");
+        shown = posed(*target_, selection_->index, animation, frame, newAnimation ? &framing : nullptr);
+    else if (selection_ && selection_->list == PreviewList::SourceMoveables && source_)
+        shown = posed(*source_, selection_->index, animation, frame, newAnimation ? &framing : nullptr);
+    if (!shown) {
+        framedAnimation_.reset();
+        reframe(restBounds());
+    } else if (newAnimation) {
+        framedAnimation_ = animation;
+        reframe(framing.radius > 0 ? framing : restBounds());
+    }
+    return shown;
 }
 
 void PreviewScene::showRest() {
+    clearPoses();
+    reframe(restBounds());
+}
+
+void PreviewScene::clearPoses() {
+    framedAnimation_.reset();
     if (target_)
         for (auto& list : target_->moveables)
             list->pose.clear();
@@ -213,13 +251,98 @@ bool PreviewScene::setFactorText(std::string_view text) {
     return false;
 }
 
+void PreviewScene::setViewport(int width, int height, int covered) {
+    if (width <= 0 || height <= 0)
+        return;
+    const float before = fittedZoom();
+    viewport_ = {width, height, std::clamp(covered, 0, height - 1)};
+    rescaleView(spin, view, fittedZoom() / before);
+}
+
+void PreviewScene::setFixedCamera(bool fixed) {
+    fixedCamera_ = fixed;
+    framed_ = fixed ? Bounds{} : restBounds();
+    fit();
+}
+
+void PreviewScene::mouseMove(MouseState state, std::int32_t x, std::int32_t y) {
+    Panel1MouseMove(spin, view, state, x, y, unitsPerPixel(viewport_.height));
+}
+
+void PreviewScene::mouseUp() { Panel1MouseUp(spin); }
+
+void PreviewScene::mouseWheel(float notches) { Panel1MouseWheel(spin, view, notches); }
+
+ViewParameters PreviewScene::fittedView() const {
+    ViewParameters fitted;
+    fitted.viewZoom = fittedZoom();
+    fitted.centre = framed_.centre;
+    return fitted;
+}
+
+void PreviewScene::fit() { resetView(spin, view, fittedView()); }
+
+Bounds PreviewScene::restBounds() const {
+    const PreviewObject* object = selectedObject();
+    return object != nullptr ? object->bounds() : Bounds{};
+}
+
+void PreviewScene::reframe(const Bounds& bounds) {
+    if (fixedCamera_)
+        return;
+    const float before = fittedZoom();
+    framed_ = bounds;
+    view.centre = bounds.centre;
+    rescaleView(spin, view, fittedZoom() / before);
+}
+
+float PreviewScene::fittedZoom() const {
+    return fixedCamera_ ? ViewParameters::kStartZoom : fitZoom(framed_.radius, viewport_, ViewParameters::kStartZoom);
+}
+
+std::optional<ObjectInfo> PreviewScene::shownInfo() const {
+    const PreviewObject* object = selectedObject();
+    if (object == nullptr)
+        return std::nullopt;
+    const auto describe = [&](const auto& preview, bool moveable) {
+        const auto& file = *preview.file;
+        const auto index = static_cast<std::size_t>(selection_->index);
+        ObjectInfo info;
+        if (moveable) {
+            const auto& list = *preview.moveables[index];
+            info = objectInfo(file, preview.meshes.meshes(), list.meshIndex);
+            info.objectId = file.Moveables[index].ObjectId;
+            info.slotName = level::moveableSlotName(info.objectId);
+        } else {
+            const std::int32_t mesh = preview.statics[index]->meshIndex;
+            info = objectInfo(file, preview.meshes.meshes(), std::span(&mesh, 1));
+            info.objectId = file.StaticMeshes[index].ObjectId;
+            info.slotName = level::staticSlotName(info.objectId);
+        }
+        info.moveable = moveable;
+        return info;
+    };
+    switch (selection_->list) {
+    case PreviewList::TargetMoveables:
+        return describe(*target_, true);
+    case PreviewList::TargetStatics:
+        return describe(*target_, false);
+    case PreviewList::SourceMoveables:
+        return describe(*source_, true);
+    case PreviewList::SourceStatics:
+        return describe(*source_, false);
+    }
+    return std::nullopt;
+}
+
 void PreviewScene::drawFrame(RenderDevice& device) const {
     device.ClearFrame(true);
+    // The fixed camera looks at the middle of the whole panel.
+    device.setProjection(projectionOf(fixedCamera_ ? Viewport{viewport_.width, viewport_.height, 0} : viewport_));
     if (const PreviewObject* object = selectedObject()) {
         device.SetEye(0, 0, kEyeZ);
         device.SetLookAt(0, 0, 0);
-        object->Draw(device, view.viewPanX, view.viewPanY, angleRadians(view.viewAngleY), angleRadians(view.viewAngleX),
-                     view.viewZoom);
+        object->Draw(device, view);
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include "io/outcome.h"
 #include "level/level_document.h"
+#include "preview/framing.h"
 #include "preview/mesh_builders.h"
+#include "preview/object_info.h"
 #include "preview/render_lists.h"
 #include "preview/spin.h"
 #include "preview/texture_set.h"
@@ -53,9 +55,17 @@ struct PreviewSelection {
 
 // Everything the preview shows, without the device: the target and source previews, the object on
 // show, the spin state and the view. The device half draws it with DrawFrame.
+//
+// An object goes on show framed: turned about the middle of its box and zoomed so that the sphere
+// around it (at rest, or in every keyframe of the animation it is posed by) fits in the panel. Drags then
+// turn, zoom and pan it in proportion to that framing; resizing the panel or posing keeps how much of
+// the object the view shows.
 class PreviewScene {
 public:
     PreviewScene();
+
+    static constexpr int kDesignWidth = Viewport{}.width;
+    static constexpr int kDesignHeight = Viewport{}.height;
 
     // A target opened (or none): its object render lists are built now, its textures and meshes at
     // the next BuildDeviceObjects, which then reports the 16-bit notice when it is due. A target
@@ -74,7 +84,7 @@ public:
     // them all again.
     void releaseDeviceObjects();
 
-    // Puts one object on show and resets the view; an index outside its list shows nothing.
+    // Puts one object on show and frames it; an index outside its list shows nothing.
     void select(PreviewSelection selection);
     void clearSelection();
     [[nodiscard]] std::optional<PreviewSelection> selection() const { return selection_; }
@@ -98,6 +108,26 @@ public:
     // "'<text>' is not a valid floating point value" for an invalid text, else empty.
     [[nodiscard]] const std::string& factorError() const { return factorError_; }
 
+    // The panel's size in pixels (a size of 0 is ignored) and the strip along its bottom that a line
+    // covers: objects are framed in what the strip leaves, and a pixel of pan drag goes as far as a
+    // pixel of the panel.
+    void setViewport(int width, int height, int covered = 0);
+    // Drawing every object about the file's origin at the start zoom, however large it is, instead of
+    // framing it.
+    void setFixedCamera(bool fixed);
+
+    // The mouse over the panel: right drags turn, zoom (Ctrl) and pan (Shift); the wheel zooms.
+    void mouseMove(MouseState state, std::int32_t x, std::int32_t y);
+    void mouseUp();
+    void mouseWheel(float notches);
+    // The view the object on show was first shown with: the whole of it, centred, unturned.
+    [[nodiscard]] ViewParameters fittedView() const;
+    // Goes back to that view.
+    void fit();
+
+    // The figures of the object on show, or none.
+    [[nodiscard]] std::optional<ObjectInfo> shownInfo() const;
+
     // One frame: clear, then the object on show under the camera, turned, zoomed and panned by the view.
     void drawFrame(RenderDevice& device) const;
 
@@ -107,18 +137,24 @@ public:
     MouseD3D spin;
     ViewParameters view;
 
-    static constexpr float kDefaultFactor = 1.2f;
-
 private:
+    // The sphere around the object on show at rest; none when nothing is on show.
+    [[nodiscard]] Bounds restBounds() const;
+    // Frames `bounds` from now on, keeping how much of it the view shows.
+    void reframe(const Bounds& bounds);
+    [[nodiscard]] float fittedZoom() const;
+    void clearPoses();
+
     std::unique_ptr<TargetPreview> target_;
     std::unique_ptr<SourcePreview> source_;
     bool targetNoticeDue_ = false;
     std::optional<PreviewSelection> selection_;
     std::string factorError_;
+    Viewport viewport_;
+    bool fixedCamera_ = false;
+    Bounds framed_;
+    std::optional<std::uint32_t> framedAnimation_; // while posed: the animation the view frames
 };
-
-// The camera of every frame.
-constexpr float kEyeZ = 700.0f;
 
 extern template class FilePreview<level::Tr4Level>;
 extern template class FilePreview<wad::WadLibrary>;

@@ -1,5 +1,6 @@
 #include "preview/spin.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +10,9 @@ namespace veltrane::preview {
 namespace {
 
 constexpr float kAngleStep = 1000.0f;
+// How far the zoom may go from the one an object is first shown with: in, and out.
+constexpr float kZoomInLimit = 8.0f;
+constexpr float kZoomOutLimit = 64.0f;
 
 // Starts the tracker at p, or moves it there; returns the signed step to apply (0 on the start).
 template <class Step>
@@ -44,27 +48,24 @@ float MouseD3D::TrackAngleX(std::int32_t y) {
     return angleX;
 }
 
-float MouseD3D::TrackZoom(std::int32_t y) {
-    zoom -= track(zoomTracking, zoomLast, y, pixelStep) * factor;
-    if (zoom < kMinimumZoom)
-        zoom = kMinimumZoom;
-    return zoom;
-}
+float MouseD3D::TrackZoom(std::int32_t y) { return zoomBy(-track(zoomTracking, zoomLast, y, pixelStep)); }
 
-float MouseD3D::TrackPanX(std::int32_t x) {
-    panX -= track(panXTracking, panXLast, x, pixelStep) * factor;
+float MouseD3D::TrackPanX(std::int32_t x, float step) {
+    panX -= track(panXTracking, panXLast, x, pixelStep) * factor / kDefaultFactor * step;
     return panX;
 }
 
-float MouseD3D::TrackPanY(std::int32_t y) {
-    panY -= track(panYTracking, panYLast, y, pixelStep) * factor;
+float MouseD3D::TrackPanY(std::int32_t y, float step) {
+    panY -= track(panYTracking, panYLast, y, pixelStep) * factor / kDefaultFactor * step;
     return panY;
 }
 
-float MouseD3D::wheelZoom(float notches) {
-    zoom += notches * factor;
-    if (zoom < kMinimumZoom)
-        zoom = kMinimumZoom;
+float MouseD3D::wheelZoom(float notches) { return zoomBy(notches * kWheelNotchPixels); }
+
+float MouseD3D::zoomBy(float pixels) {
+    if (pixels != 0)
+        zoom = std::clamp(zoom * std::exp2(pixels * factor / (kDefaultFactor * kZoomDoublingPixels)), lowestZoom,
+                          highestZoom);
     return zoom;
 }
 
@@ -84,14 +85,20 @@ void MouseD3D::SetZoom(float z) {
     zoomLast = 0;
 }
 
-void Panel1MouseMove(MouseD3D& spin, ViewParameters& view, MouseState state, std::int32_t x, std::int32_t y) {
+void MouseD3D::limitZoom(float lowest, float highest) {
+    lowestZoom = lowest;
+    highestZoom = highest;
+}
+
+void Panel1MouseMove(MouseD3D& spin, ViewParameters& view, MouseState state, std::int32_t x, std::int32_t y,
+                     float unitsPerPixel) {
     if (!state.rightButton)
         return;
     if (state.ctrl) {
         view.viewZoom = spin.TrackZoom(y);
     } else if (state.shift) {
-        view.viewPanX = spin.TrackPanX(x) * kPanStep;
-        view.viewPanY = spin.TrackPanY(y) * kPanStep;
+        view.viewPanX = spin.TrackPanX(x, unitsPerPixel);
+        view.viewPanY = spin.TrackPanY(y, unitsPerPixel);
     } else {
         view.viewAngleY = spin.TrackAngleY(x);
         view.viewAngleX = spin.TrackAngleX(y);
@@ -102,10 +109,25 @@ void Panel1MouseUp(MouseD3D& spin) { spin.EndDrag(); }
 
 void Panel1MouseWheel(MouseD3D& spin, ViewParameters& view, float notches) { view.viewZoom = spin.wheelZoom(notches); }
 
-void resetView(MouseD3D& spin, ViewParameters& view) {
+void resetView(MouseD3D& spin, ViewParameters& view, const ViewParameters& start) {
     spin.ResetAll();
-    spin.SetZoom(ViewParameters::kStartZoom);
-    view = ViewParameters{};
+    spin.SetZoom(start.viewZoom);
+    spin.limitZoom(start.viewZoom / kZoomOutLimit, start.viewZoom * kZoomInLimit);
+    spin.panX = start.viewPanX;
+    spin.panY = start.viewPanY;
+    spin.angleY = start.viewAngleY;
+    spin.angleX = start.viewAngleX;
+    view = start;
+}
+
+void rescaleView(MouseD3D& spin, ViewParameters& view, float ratio) {
+    spin.zoom *= ratio;
+    spin.limitZoom(spin.lowestZoom * ratio, spin.highestZoom * ratio);
+    spin.panX *= ratio;
+    spin.panY *= ratio;
+    view.viewZoom *= ratio;
+    view.viewPanX *= ratio;
+    view.viewPanY *= ratio;
 }
 
 float angleRadians(float thousandthsOfDegree) {

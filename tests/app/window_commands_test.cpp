@@ -2,11 +2,13 @@
 
 #include "../preview_gl/gl_fixtures.h"
 
-#include <QLineEdit>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -142,7 +144,25 @@ TEST_F(LoadedWindowTest, ChangeGivesTheHighlightedTargetEntryANewId) {
     window->Button3Click();
     EXPECT_EQ(level().StaticMeshes[2].ObjectId, 44u);
     EXPECT_EQ(window->ListBox2->item(2)->text(), QStringLiteral("Static Mesh:2  ID #44  DEBRIS4"));
+    EXPECT_TRUE(window->Panel1->info().text().startsWith(QStringLiteral("Static Mesh ID #44  DEBRIS4: 1 mesh, ")))
+        << window->Panel1->info().text().toStdString();
     EXPECT_EQ(level().Moveables[1].ObjectId, 0xFFFFFFFFu);
+}
+
+TEST_F(LoadedWindowTest, FInTheWindowOrViewFitAfterEditFramesTheObjectOnShowAgain) {
+    EXPECT_EQ(window->menuBar()->actions().at(2)->text(), QStringLiteral("&View"));
+    EXPECT_EQ(window->Fit1->shortcut(), QKeySequence(Qt::Key_F));
+    click(*window->ListBox1, 1);
+    const preview::ViewParameters fitted = window->Panel1->scene().view;
+    for (const QPoint at : {QPoint(10, 10), QPoint(60, 30)}) {
+        QMouseEvent move(QEvent::MouseMove, at, window->Panel1->mapToGlobal(at), Qt::NoButton, Qt::RightButton, Qt::ShiftModifier);
+        QCoreApplication::sendEvent(window->Panel1, &move);
+    }
+    EXPECT_NE(window->Panel1->scene().view, fitted);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window->ListBox1, Qt::Key_F);
+    EXPECT_EQ(window->Panel1->scene().view, fitted);
 }
 
 TEST_F(LoadedWindowTest, MergeAppendsTheTickedObjectsReportsFourLinesAndMarksTheNewEntries) {

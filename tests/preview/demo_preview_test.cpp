@@ -42,6 +42,7 @@ TEST(DemoPreview, TheDemoPairIsBuiltPosedAndDrawnAsItAlwaysHasBeen) {
     const auto source = wad::makeLibraryDocument(demo::demoLibrary(demo::DemoScale::Normal));
     testing::RecordingDevice device;
     PreviewScene scene;
+    scene.setFixedCamera(true);
     scene.setTarget(&target);
     scene.setSource(&source);
     scene.buildDeviceObjects(device);

@@ -53,6 +53,7 @@ public:
         log.push_back("clear");
         return 0;
     }
+    void setProjection(const glm::mat4& matrix) override { projection = matrix; }
     void SetEye(float x, float y, float z) override { eye = {x, y, z}; }
     void SetLookAt(float x, float y, float z) override { lookAt = {x, y, z}; }
     std::int32_t drawBuffer(const dxBufferTextura& mesh, const glm::mat4& world) override {
@@ -64,6 +65,7 @@ public:
     bool supports32 = true;
     bool refuseBuffers = false;
     int buffersAsked = 0;
+    glm::mat4 projection{1.0f};
     glm::vec3 eye{}, lookAt{};
     std::vector<DrawCall> draws;
     std::vector<std::string> log;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
 
 namespace veltrane::preview {
@@ -49,12 +50,16 @@ TEST(MoveableRenderList, MeshesSitAtTheirTreeOffsetsInPreviewUnitsAndUnknownPoin
     EXPECT_EQ(moveable.Build(), 4);
     EXPECT_EQ(moveable.meshIndex, (std::vector<std::int32_t>{0, 1, 2, 3}));
     EXPECT_EQ(moveable.offsets, (std::vector<MeshOffset>{{0, 0, 0}, {-1, 1, 2}, {8, 1, 2}, {-1, 4, 2}}));
+    // Squares of 10 preview units (x 0 to 10, y 0 to -10) at those offsets: the box runs from (-1, -10, 0)
+    // to (18, 4, 2), and the corner farthest from its middle is mesh 3's at (-1, 4, 2).
+    EXPECT_EQ(moveable.bounds().centre, glm::vec3(8.5f, -3, 1));
+    EXPECT_FLOAT_EQ(moveable.bounds().radius, std::sqrt(9.5f * 9.5f + 7 * 7 + 1));
 
     file.document.level.MeshPointers.push_back(3); // starts no mesh
     auto unknown = file.moveable(3, 3, {{0, 0, 0, 0}, {0, 0, 0, 0}});
     unknown.Build();
     EXPECT_EQ(unknown.meshIndex, (std::vector<std::int32_t>{3, -1, -1})) << "pointer 5 lies past the table";
-    unknown.Draw(file.device, 0, 0, 0, 0, 1);
+    unknown.Draw(file.device, {0, 0, 0, 0, 1});
     EXPECT_EQ(file.device.draws.size(), 1u);
     EXPECT_EQ(trMoveableD3D(nullptr, &file.table, 0).Build(), E_FAIL);
     EXPECT_EQ(trMoveableD3D(&file.document.level, &file.table, 9).Build(), E_FAIL);
@@ -73,8 +78,9 @@ TEST(StaticRenderList, FindsItsMeshAndDrawsItAtNoOffset) {
     EXPECT_EQ(list.meshIndex, -1);
     EXPECT_EQ(list.Build(), 1);
     EXPECT_EQ(list.meshIndex, 2);
-    EXPECT_EQ(list.Draw(file.device, 0, 0, 0, 0, 4), 1);
+    EXPECT_EQ(list.Draw(file.device, {0, 0, 0, 0, 4}), 1);
     EXPECT_EQ(file.device.draws.at(0).world, MatrixScaling(4, 4, 4));
+    EXPECT_EQ(list.bounds(), (Bounds{{5, -5, 0}, std::sqrt(50.0f)}));
     EXPECT_EQ(trStaticMeshD3D(&file.document.level, &file.table, 1).Build(), -1);
     EXPECT_EQ(trStaticMeshD3D(&file.document.level, &file.table, 5).Build(), -1);
     EXPECT_EQ(trStaticMeshD3D(nullptr, &file.table, 0).Build(), 0);

@@ -4,6 +4,7 @@
 #include "preview/d3d_matrix.h"
 #include "preview/scene.h"
 
+#include <glm/geometric.hpp>
 #include <gtest/gtest.h>
 
 namespace veltrane::preview {
@@ -31,18 +32,23 @@ struct Scene : ::testing::Test {
     PreviewScene scene;
 };
 
-TEST_F(Scene, TheObjectOnShowIsDrawnUnderTheCamera) {
+TEST_F(Scene, TheObjectOnShowIsDrawnUnderTheCameraAboutItsMiddleOrWithTheFixedCameraAboutTheOrigin) {
     scene.drawFrame(device);
     EXPECT_EQ(device.log, (std::vector<std::string>{"clear"}));
     scene.setTarget(&target);
     scene.setSource(&source);
     EXPECT_FALSE(scene.buildDeviceObjects(device));
     scene.select({PreviewList::TargetMoveables, 0});
+    scene.setViewport(400, 200);
     scene.drawFrame(device);
     EXPECT_EQ(device.log, (std::vector<std::string>{"clear", "clear", "draw"}));
+    EXPECT_EQ(device.projection, MatrixPerspectiveFovLH(kFieldOfView, 2, kNearPlane, kFarPlane));
     EXPECT_EQ(device.eye, glm::vec3(0, 0, kEyeZ));
     EXPECT_EQ(device.lookAt, glm::vec3(0, 0, 0));
-    EXPECT_EQ(device.draws[0].world, MatrixScaling(6, 6, 6));
+    EXPECT_NEAR(glm::length(transformCoord({5, -5, 0}, device.draws[0].world)), 0, 1e-4) << "the square's middle";
+    scene.setFixedCamera(true);
+    scene.drawFrame(device);
+    EXPECT_EQ(device.draws[1].world, MatrixScaling(6, 6, 6));
 }
 
 TEST_F(Scene, ASelectionResetsTheViewAndOpeningAFileTakesOnlyItsOwnObjectOffShow) {
@@ -51,7 +57,8 @@ TEST_F(Scene, ASelectionResetsTheViewAndOpeningAFileTakesOnlyItsOwnObjectOffShow
     scene.view.viewAngleY = 5;
     scene.spin.panX = 3;
     scene.select({PreviewList::TargetStatics, 0});
-    EXPECT_EQ(scene.view, ViewParameters{});
+    EXPECT_EQ(scene.view, scene.fittedView());
+    EXPECT_EQ(scene.view.centre, glm::vec3(5, -5, 0));
     EXPECT_EQ(scene.spin.panX, 0);
     EXPECT_NE(scene.selectedObject(), nullptr);
     scene.select({PreviewList::TargetStatics, 4});
@@ -112,6 +119,32 @@ TEST_F(Scene, AnInvalidFactorTextKeepsTheLastGoodFactor) {
     EXPECT_EQ(scene.factorError(), "'2,5' is not a valid floating point value");
     EXPECT_TRUE(scene.setFactorText("3"));
     EXPECT_EQ(scene.factorError(), "");
+}
+
+TEST(ObjectInfo, TellsTheSlotTheMeshesThePolygonsAndTheDistinctPiecesAndPagesTheFacesShow) {
+    // Mesh 0 has quads on object textures 2 and 0, a triangle on 2 again and a quad whose negative word
+    // names none; mesh 1 a triangle on texture 9, past the table; the third mesh pointer is missing.
+    auto target = testing::levelWith({testing::square().quad({0, 1, 2, 3}, 2).quad({0, 1, 2, 3}, 0).triangle({0, 1, 2}, 2)
+                                          .quad({0, 1, 2, 3}, 0x8001).build(),
+                                      testing::square().triangle({0, 1, 2}, 9).build()});
+    target.level.ObjectTextures = {testing::wholePage(3), testing::wholePage(1), testing::wholePage(0)};
+    target.level.Moveables = {{123, 3, 0, 0, 0, 0}};
+    // A library quad whose word -1 shows sample 1 mirrored.
+    auto source = testing::libraryWith({testing::square(level::MeshKind::Library).quad({0, 1, 2, 3}, 0xFFFF).build()});
+    source.library.TextureSamples = {testing::sample(0, 0, 0, 9, 9), testing::sample(0, 0, 5, 9, 9)};
+    source.library.StaticMeshes = {{44, 0, {}, 0}};
+    PreviewScene scene;
+    scene.setTarget(&target);
+    scene.setSource(&source);
+    EXPECT_FALSE(scene.shownInfo().has_value());
+    scene.select({PreviewList::TargetMoveables, 0});
+    EXPECT_EQ(infoText(scene.shownInfo().value()),
+              "Moveable ID #123  TRAPDOOR2: 3 meshes, 5 polygons, 2 texture pieces on pages 0, 3");
+    scene.select({PreviewList::SourceStatics, 0});
+    EXPECT_EQ(infoText(scene.shownInfo().value()), "Static Mesh ID #44  DEBRIS4: 1 mesh, 1 polygon, 1 texture piece on page 5");
+    ObjectInfo unnamed;
+    unnamed.objectId = 600;
+    EXPECT_EQ(infoText(unnamed), "Moveable ID #600: 0 meshes, 0 polygons, no texture pieces");
 }
 
 } // namespace

@@ -28,16 +28,19 @@ struct Drag {
     ViewParameters expected; // pan x, pan y, angle about y, angle about x, zoom
 };
 
+// A pixel of pan drag covers this many preview units at the default factor in these tests.
+constexpr float kUnitsPerPixel = 2.0f;
+
 TEST(Spin, RightDragsTurnZoomOrPanByTheFactorAndTheFirstMoveOnlyStartsThem) {
     for (const Drag& drag : std::initializer_list<Drag>{
              {"three pixels right at 1.2", 1.2f, {{kRight, 50, 40}, {kRight, 53, 40}}, {0, 0, 3600, 0, 6}},
              {"moving down lowers the angle about x", 1.2f, {{kRight, 0, 0}, {kRight, 0, 2}, {kRight, 0, 1}}, {0, 0, 0, -1200, 6}},
              {"a negative factor turns the other way", -0.5f, {{kRight, 10, 0}, {kRight, 14, 0}}, {0, 0, -2000, 0, 6}},
-             {"ctrl zooms out moving down", 1.0f, {{kCtrl, 0, 10}, {kCtrl, 0, 12}, {kCtrl, 0, 9}}, {0, 0, 0, 0, 7}},
-             {"never below the least zoom", 1.0f, {{kCtrl, 0, 10}, {kCtrl, 0, 500}}, {0, 0, 0, 0, 0.001f}},
-             {"the zoom is kept as a float", 0.25f, {{kCtrl, 0, 0}, {kCtrl, 0, 1}}, {0, 0, 0, 0, 5.75f}},
-             {"shift pans twenty units a pixel", 1.0f, {{kShift, 20, 20}, {kShift, 15, 23}}, {100, -60, 0, 0, 6}},
-             {"ctrl wins over shift", 1.2f, {{kCtrlShift, 0, 0}, {kCtrlShift, 5, 1}}, {0, 0, 0, 0, 4.8f}},
+             {"ctrl halves the zoom moving down 100 pixels at 1.2", 1.2f, {{kCtrl, 0, 10}, {kCtrl, 0, 60}, {kCtrl, 0, 110}}, {0, 0, 0, 0, 3}},
+             {"and at twice the factor moving up quadruples it", 2.4f, {{kCtrl, 0, 100}, {kCtrl, 0, 0}}, {0, 0, 0, 0, 24}},
+             {"shift moves the object with the pointer at 1.2", 1.2f, {{kShift, 20, 20}, {kShift, 15, 23}}, {10, -6, 0, 0, 6}},
+             {"and half as far at 0.6", 0.6f, {{kShift, 20, 20}, {kShift, 15, 23}}, {5, -3, 0, 0, 6}},
+             {"ctrl wins over shift", 1.2f, {{kCtrlShift, 0, 0}, {kCtrlShift, 5, 100}}, {0, 0, 0, 0, 3}},
              {"after ctrl the turn covers the whole distance since the last plain move", 1.2f,
               {{kRight, 0, 0}, {kCtrl, 10, 0}, {kCtrl, 20, 0}, {kRight, 30, 0}}, {0, 0, 36000, 0, 6}},
              {"only the right button drags", 1.2f, {{kNoButton, 0, 0}, {kNoButton, 9, 9}}, {0, 0, 0, 0, 6}},
@@ -49,7 +52,7 @@ TEST(Spin, RightDragsTurnZoomOrPanByTheFactorAndTheFirstMoveOnlyStartsThem) {
         ViewParameters view;
         for (const Move& move : drag.moves) {
             if (move.state)
-                Panel1MouseMove(spin, view, *move.state, move.x, move.y);
+                Panel1MouseMove(spin, view, *move.state, move.x, move.y, kUnitsPerPixel);
             else
                 Panel1MouseUp(spin);
         }
@@ -61,27 +64,36 @@ TEST(Spin, RightDragsTurnZoomOrPanByTheFactorAndTheFirstMoveOnlyStartsThem) {
     }
 }
 
-TEST(Spin, AnglesAreThousandthsOfADegreeTheWheelZoomsByTheFactorAndResetStartsAfresh) {
+TEST(Spin, TheWheelZoomsAsTwentyPixelsOfDragWithinLimitsAroundTheStartAndResetStartsAfresh) {
     EXPECT_NEAR(angleRadians(1200), 1.2 * std::numbers::pi / 180, 1e-7);
-    MouseD3D spin(1.2f, ViewParameters::kStartZoom);
+    MouseD3D spin(1.2f, 1);
     ViewParameters view;
-    Panel1MouseWheel(spin, view, 1);
-    EXPECT_FLOAT_EQ(view.viewZoom, 7.2f);
+    const ViewParameters start{0, 0, 0, 0, 6, {1, 2, 3}};
+    resetView(spin, view, start);
+    Panel1MouseWheel(spin, view, 5);
+    EXPECT_FLOAT_EQ(view.viewZoom, 12);
     Panel1MouseWheel(spin, view, -100);
-    EXPECT_FLOAT_EQ(view.viewZoom, 0.001f);
-    Panel1MouseMove(spin, view, kCtrl, 0, 5);
-    Panel1MouseMove(spin, view, kCtrl, 0, 4);
-    EXPECT_FLOAT_EQ(view.viewZoom, 1.201f) << "a ctrl drag goes on from the wheel's zoom";
+    EXPECT_FLOAT_EQ(view.viewZoom, 6.0f / 64) << "no further out than a 64th";
+    Panel1MouseMove(spin, view, kCtrl, 0, 100, kUnitsPerPixel);
+    Panel1MouseMove(spin, view, kCtrl, 0, 0, kUnitsPerPixel);
+    EXPECT_FLOAT_EQ(view.viewZoom, 12.0f / 64) << "a ctrl drag goes on from the wheel's zoom";
+    Panel1MouseWheel(spin, view, 100);
+    EXPECT_FLOAT_EQ(view.viewZoom, 48) << "no further in than 8 times";
 
-    Panel1MouseMove(spin, view, kShift, 4, 4);
-    Panel1MouseMove(spin, view, kShift, 9, 9);
-    resetView(spin, view);
-    EXPECT_EQ(view, ViewParameters{});
+    // A framing twice as large doubles the zoom, its limits and the pan, from which a drag goes on.
+    Panel1MouseMove(spin, view, kShift, 4, 4, kUnitsPerPixel);
+    Panel1MouseMove(spin, view, kShift, 9, 4, kUnitsPerPixel);
+    rescaleView(spin, view, 2);
+    Panel1MouseWheel(spin, view, 100);
+    Panel1MouseMove(spin, view, kShift, 14, 4, kUnitsPerPixel);
+    EXPECT_EQ(view, (ViewParameters{-30, 0, 0, 0, 96, {1, 2, 3}}));
+
+    resetView(spin, view, start);
+    EXPECT_EQ(view, start);
     EXPECT_EQ(spin.zoom, 6.0f);
-    Panel1MouseMove(spin, view, kShift, 100, 0);
-    Panel1MouseMove(spin, view, kCtrl, 0, 100);
-    EXPECT_EQ(view.viewPanX, 0) << "the first move after a reset only starts the drag";
-    EXPECT_EQ(view.viewZoom, 6.0f) << "a zoom drag too";
+    Panel1MouseMove(spin, view, kShift, 100, 0, kUnitsPerPixel);
+    Panel1MouseMove(spin, view, kCtrl, 0, 100, kUnitsPerPixel);
+    EXPECT_EQ(view, start) << "the first move after a reset only starts the drag";
 }
 
 TEST(SpinFactorText, NumbersWithAPointParseAndOtherTextIsNoNumber) {

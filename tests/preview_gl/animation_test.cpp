@@ -45,7 +45,7 @@ level::LevelDocument turningFigure(std::uint8_t frameSize = 0) {
 struct Animation : ::testing::Test {
     Animation() { application(); }
     void show(const level::LevelDocument& target) {
-        widget = std::make_unique<PreviewWidget>();
+        widget = std::make_unique<PreviewWidget>(PreviewWidget::Options{.fixedCamera = true});
         controls = std::make_unique<AnimationControls>(*widget, nullptr);
         widget->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(widget.get()));

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numbers>
-
 namespace veltrane::app {
 namespace {
 
@@ -20,7 +18,7 @@ struct OffscreenDevice {
         EXPECT_TRUE(frame.isValid());
         EXPECT_TRUE(device.initialize());
         device.SetClearColor(255, 0, 255);
-        device.SetProjection(1, 3000, static_cast<float>(width) / static_cast<float>(height), std::numbers::pi_v<float> / 4);
+        device.setProjection(preview::projectionOf({width, height}));
     }
     ~OffscreenDevice() { device.release(); }
     // The picture after `draw`, and the number of pixels of `colour` in it.

@@ -109,10 +109,6 @@ void dxDevice8::SetClearColor(std::int32_t red, std::int32_t green, std::int32_t
     clearBlue = blue;
 }
 
-void dxDevice8::SetProjection(float zNear, float zFar, float aspect, float fieldOfView) {
-    projection = preview::MatrixPerspectiveFovLH(fieldOfView, aspect, zNear, zFar);
-}
-
 void dxDevice8::SetEye(float x, float y, float z) {
     eye = {x, y, z};
     updateView();

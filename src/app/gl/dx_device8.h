@@ -30,8 +30,6 @@ public:
     [[nodiscard]] bool isInitialized() const { return program_ != nullptr; }
 
     void SetClearColor(std::int32_t red, std::int32_t green, std::int32_t blue);
-    // A left-handed perspective with the vertical field of view in radians.
-    void SetProjection(float zNear, float zFar, float aspect, float fieldOfView);
 
     // Each polygon its own draw call, binding its texture: how the geometry was drawn before
     // batching, kept to measure batching against and to check that it gives the same picture.
@@ -48,6 +46,7 @@ public:
     std::unique_ptr<preview::PageTexture> CreatePageTexture(int width, int height, preview::TextureFormat format,
                                                             std::span<const std::uint8_t> bytes) override;
     std::int32_t ClearFrame(bool withDepth) override;
+    void setProjection(const glm::mat4& matrix) override { projection = matrix; }
     void SetEye(float x, float y, float z) override;
     void SetLookAt(float x, float y, float z) override;
     std::int32_t drawBuffer(const preview::dxBufferTextura& mesh, const glm::mat4& world) override;

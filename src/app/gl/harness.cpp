@@ -1,5 +1,6 @@
 // Shows the preview on a level and a library: veltrane-preview TARGET.tr4 SOURCE.wad
-// Click an object in the list; drag with the right mouse button to turn it (Ctrl: zoom, Shift: pan).
+// Click an object in the list; drag with the right mouse button to turn it (Ctrl: zoom, Shift: pan);
+// F or a double-click frames it again.
 #include "app/gl/preview_widget.h"
 #include "level/level_document.h"
 #include "wad/library_document.h"

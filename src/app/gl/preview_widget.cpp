@@ -1,18 +1,14 @@
 #include "app/gl/preview_widget.h"
 
+#include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QWheelEvent>
 
-#include <numbers>
-
 namespace veltrane::app {
 namespace {
 
-constexpr float kFieldOfView = std::numbers::pi_v<float> / 4;
-constexpr float kNearPlane = 1.0f;
-constexpr float kFarPlane = 3000.0f;
 constexpr int kWheelNotch = 120; // angle-delta units of one wheel notch
 
 // Makes the widget's context current for the scope, when it has one.
@@ -40,10 +36,19 @@ private:
 PreviewWidget::PreviewWidget(QWidget* parent) : PreviewWidget(Options{}, parent) {}
 
 PreviewWidget::PreviewWidget(Options options, QWidget* parent)
-    : QOpenGLWidget(parent), options_(options), messageBox_(this), main_(options.allow32BitTextures), device_(main_) {
+    : QOpenGLWidget(parent), options_(options), messageBox_(this), main_(options.allow32BitTextures), device_(main_),
+      info_(new QLabel(this)) {
     setFormat(dxMain::surfaceFormat());
+    setFocusPolicy(Qt::ClickFocus);
     resize(kDesignWidth, kDesignHeight);
     device_.SetClearColor(255, 0, 255);
+    scene_.setFixedCamera(options.fixedCamera);
+    info_->setObjectName(QStringLiteral("PreviewInfo"));
+    info_->setWordWrap(true);
+    info_->setAttribute(Qt::WA_TransparentForMouseEvents); // drags over the line still reach the panel
+    info_->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 150); color: white; padding: 2px 4px;"));
+    info_->hide();
+    connect(this, &PreviewWidget::selectionChanged, this, &PreviewWidget::showInfo);
 }
 
 PreviewWidget::~PreviewWidget() {
@@ -80,6 +85,8 @@ void PreviewWidget::setSource(const wad::LibraryDocument* source) {
 
 void PreviewWidget::select(preview::PreviewSelection selection) {
     scene_.select(selection);
+    showInfo(); // the line's height is part of the framing
+    scene_.fit();
     update();
     emit selectionChanged();
 }
@@ -88,6 +95,21 @@ void PreviewWidget::clearSelection() {
     scene_.clearSelection();
     update();
     emit selectionChanged();
+}
+
+void PreviewWidget::fit() {
+    scene_.fit();
+    update();
+}
+
+void PreviewWidget::showInfo() {
+    const auto shown = scene_.shownInfo();
+    info_->setText(shown ? QString::fromStdString(preview::infoText(*shown)) : QString());
+    info_->setVisible(shown.has_value());
+    const int covered = shown ? info_->heightForWidth(width()) : 0;
+    info_->setGeometry(0, height() - covered, width(), covered);
+    scene_.setViewport(width(), height(), covered);
+    update();
 }
 
 io::Status PreviewWidget::showAnimationFrame(std::uint32_t animation, std::uint32_t frame) {
@@ -139,9 +161,6 @@ void PreviewWidget::initializeGL() {
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &PreviewWidget::contextLost, Qt::DirectConnection);
     if (!device_.initialize())
         return; // no OpenGL 3.3: the panel stays blank
-    device_.SetProjection(kNearPlane, kFarPlane, aspect_, kFieldOfView);
-    device_.SetEye(0, 0, preview::kEyeZ);
-    device_.SetLookAt(0, 0, 0);
     // The context is current here; the notice waits until the widget is done initialising.
     if (scene_.buildDeviceObjects(device_))
         QMetaObject::invokeMethod(this, &PreviewWidget::showSixteenBitNotice, Qt::QueuedConnection);
@@ -156,11 +175,9 @@ void PreviewWidget::contextLost() {
     device_.SetClearColor(255, 255, 255);
 }
 
-void PreviewWidget::resizeGL(int width, int height) {
-    if (width <= 0 || height <= 0)
-        return; // nothing to show; keep the last aspect ratio
-    aspect_ = static_cast<float>(width) / static_cast<float>(height);
-    device_.SetProjection(kNearPlane, kFarPlane, aspect_, kFieldOfView);
+void PreviewWidget::resizeEvent(QResizeEvent* event) {
+    QOpenGLWidget::resizeEvent(event);
+    showInfo();
 }
 
 void PreviewWidget::paintGL() {
@@ -175,12 +192,21 @@ void PreviewWidget::mouseMoveEvent(QMouseEvent* event) {
                                     (event->modifiers() & Qt::ControlModifier) != 0,
                                     (event->modifiers() & Qt::ShiftModifier) != 0};
     const QPoint at = event->position().toPoint();
-    preview::Panel1MouseMove(scene_.spin, scene_.view, state, at.x(), at.y());
+    scene_.mouseMove(state, at.x(), at.y());
     if (state.rightButton)
         update();
 }
 
-void PreviewWidget::mouseReleaseEvent(QMouseEvent*) { preview::Panel1MouseUp(scene_.spin); }
+void PreviewWidget::mouseReleaseEvent(QMouseEvent*) { scene_.mouseUp(); }
+
+void PreviewWidget::mouseDoubleClickEvent(QMouseEvent*) { fit(); }
+
+void PreviewWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F && event->modifiers() == Qt::NoModifier)
+        fit();
+    else
+        QOpenGLWidget::keyPressEvent(event);
+}
 
 void PreviewWidget::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
@@ -188,7 +214,7 @@ void PreviewWidget::wheelEvent(QWheelEvent* event) {
         event->ignore();
         return;
     }
-    preview::Panel1MouseWheel(scene_.spin, scene_.view, static_cast<float>(delta) / kWheelNotch);
+    scene_.mouseWheel(static_cast<float>(delta) / kWheelNotch);
     update();
     event->accept();
 }

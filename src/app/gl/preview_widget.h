@@ -5,6 +5,7 @@
 #include "app/gl/preview_messages.h"
 #include "preview/scene.h"
 
+#include <QLabel>
 #include <QOpenGLWidget>
 #include <QString>
 
@@ -12,10 +13,11 @@
 
 namespace veltrane::app {
 
-// The 3-D preview panel: it shows one object of the target or the source, textured, and turns,
-// zooms and pans it while the right mouse button drags over it. Frames are drawn on demand, after
-// each change or input that alters the picture. The files' models belong to the caller and must
-// outlive their use here.
+// The 3-D preview panel: it shows one object of the target or the source, textured and framed, and
+// turns, zooms and pans it while the right mouse button drags over it; F or a double-click frames it
+// again. A line over the bottom of the panel tells the object's figures. Frames are drawn on demand,
+// after each change or input that alters the picture. The files' models belong to the caller and
+// must outlive their use here.
 class PreviewWidget : public QOpenGLWidget {
     Q_OBJECT
 
@@ -26,10 +28,12 @@ public:
         bool allow32BitTextures = true;
         // Where notices go; null: a message box over this widget.
         PreviewMessages* messages = nullptr;
+        // True draws every object about the file's origin at the start zoom instead of framing it.
+        bool fixedCamera = false;
     };
 
-    static constexpr int kDesignWidth = 321;
-    static constexpr int kDesignHeight = 361;
+    static constexpr int kDesignWidth = preview::PreviewScene::kDesignWidth;
+    static constexpr int kDesignHeight = preview::PreviewScene::kDesignHeight;
     static inline const QString kSixteenBitNotice = QStringLiteral("Se renderiza con 16 bits");
 
     explicit PreviewWidget(QWidget* parent = nullptr);
@@ -44,9 +48,11 @@ public:
     // A source was opened (null: none).
     void setSource(const wad::LibraryDocument* source);
 
-    // Shows one object alone and resets the view.
+    // Shows one object alone, framed.
     void select(preview::PreviewSelection selection);
     void clearSelection();
+    // Back to the view the object on show was first shown with.
+    void fit();
 
     // The animations the moveable on show can play, each with its number of frames.
     [[nodiscard]] std::vector<std::uint32_t> animationFrameCounts() const { return scene_.animationFrameCounts(); }
@@ -66,6 +72,11 @@ public:
 
     [[nodiscard]] const preview::PreviewScene& scene() const { return scene_; }
     [[nodiscard]] const dxDevice8& device() const { return device_; }
+    // The line over the bottom of the panel that tells the figures of the object on show; hidden while
+    // nothing is on show. Objects are framed in what it leaves of the panel.
+    [[nodiscard]] const QLabel& info() const { return *info_; }
+    // Tells them again, as after the object's ID changed.
+    void showInfo();
     // Frames drawn so far.
     [[nodiscard]] int frameCount() const { return frames_; }
 
@@ -76,11 +87,13 @@ signals:
 
 protected:
     void initializeGL() override;
-    void resizeGL(int width, int height) override;
     void paintGL() override;
+    void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The context is going away: everything made on it is dropped, to be made again on the next one.
@@ -94,7 +107,7 @@ private:
     dxMain main_;
     dxDevice8 device_;
     preview::PreviewScene scene_;
-    float aspect_ = 1.0f;
+    QLabel* info_;
     int frames_ = 0;
 };
 
