@@ -13,34 +13,71 @@ static_assert(std::endian::native == std::endian::little, "the bit reader loads 
 constexpr unsigned kMaxCodeBits = 15;
 constexpr unsigned kTableBits = 10; // codes up to this long are decoded with one table look-up
 
-// Reads bits least significant first, as deflate packs them. Past the end it reads zeros; overran() tells.
+// Reads bits least significant first, as deflate packs them, from a buffer of up to 64 bits. Past the
+// end it reads zeros; overran() tells once it has gone far enough past to stop.
 class BitReader {
 public:
-    explicit BitReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    explicit BitReader(std::span<const std::uint8_t> bytes)
+        : begin_(bytes.data()), next_(bytes.data()), end_(bytes.data() + bytes.size()) {}
 
-    // The next `count` bits (at most 32), not consumed.
-    std::uint32_t peek(unsigned count) const {
-        const std::size_t byte = position_ >> 3;
-        std::uint64_t word = 0;
-        if (byte + sizeof word <= bytes_.size())
-            std::memcpy(&word, bytes_.data() + byte, sizeof word);
-        else if (byte < bytes_.size())
-            std::memcpy(&word, bytes_.data() + byte, bytes_.size() - byte);
-        return static_cast<std::uint32_t>((word >> (position_ & 7)) & ((std::uint64_t{1} << count) - 1));
+    // At least 56 bits in the buffer: enough for a length code, a distance code and their extra bits.
+    void refill() {
+        if (end_ - next_ >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, next_, sizeof word);
+            buffer_ |= word << available_;
+            // Whole bytes only; the bits of the next byte above them are read again next time.
+            next_ += (63 - available_) >> 3;
+            available_ |= 56;
+            return;
+        }
+        for (; available_ <= 56; available_ += 8) {
+            if (next_ < end_)
+                buffer_ |= std::uint64_t{*next_++} << available_;
+            else
+                ++bytesPastEnd_;
+        }
     }
-    void skip(std::size_t count) { position_ += count; }
+    std::uint32_t peek(unsigned count) const { return static_cast<std::uint32_t>(buffer_ & ((std::uint64_t{1} << count) - 1)); }
+    void skip(unsigned count) {
+        buffer_ >>= count;
+        available_ -= count;
+    }
     std::uint32_t take(unsigned count) {
+        refill();
         const std::uint32_t bits = peek(count);
         skip(count);
         return bits;
     }
-    void alignToByte() { position_ = (position_ + 7) & ~std::size_t{7}; }
-    std::size_t position() const { return position_; }
-    bool overran() const { return position_ > bytes_.size() * 8; }
+    void alignToByte() { skip(available_ % 8); }
+    // Skips whole bytes; the reader must be on a byte boundary.
+    void skipBytes(std::size_t count) {
+        const std::size_t buffered = available_ / 8;
+        if (count < buffered) {
+            skip(static_cast<unsigned>(count * 8));
+            return;
+        }
+        count -= buffered;
+        buffer_ = 0;
+        available_ = 0;
+        const auto left = static_cast<std::size_t>(end_ - next_);
+        next_ += std::min(count, left);
+        bytesPastEnd_ += count - std::min(count, left);
+    }
+    std::size_t position() const {
+        return (static_cast<std::size_t>(next_ - begin_) + bytesPastEnd_) * 8 - available_;
+    }
+    // Past the end by more than a refill reads ahead: what is read now is no longer the stream's.
+    bool overran() const { return bytesPastEnd_ > 8; }
+    bool within() const { return position() <= static_cast<std::size_t>(end_ - begin_) * 8; }
 
 private:
-    std::span<const std::uint8_t> bytes_;
-    std::size_t position_ = 0;
+    const std::uint8_t* begin_;
+    const std::uint8_t* next_;
+    const std::uint8_t* end_;
+    std::uint64_t buffer_ = 0;
+    unsigned available_ = 0;
+    std::size_t bytesPastEnd_ = 0;
 };
 
 std::uint32_t reversed(std::uint32_t code, unsigned bits) {
@@ -50,12 +87,13 @@ std::uint32_t reversed(std::uint32_t code, unsigned bits) {
     return result;
 }
 
-// A canonical Huffman code given by its code lengths: short codes through a table indexed by the bits
-// as read, longer ones walked bit by bit.
+// A canonical Huffman code given by its code lengths, each symbol followed by its number of extra bits:
+// short codes through a table indexed by the bits as read, longer ones walked bit by bit.
 class HuffmanCode {
 public:
     // False when the lengths describe more codes than there are.
-    bool build(std::span<const std::uint8_t> lengths) {
+    bool build(std::span<const std::uint8_t> lengths, std::span<const std::uint8_t> extraBits) {
+        extraBits_ = extraBits;
         counts_.fill(0);
         for (const std::uint8_t length : lengths)
             ++counts_[length];
@@ -80,17 +118,19 @@ public:
             for (unsigned n = 0; n < counts_[bits]; ++n, ++index, ++code) {
                 // Deflate sends a code's most significant bit first.
                 const std::uint32_t read = reversed(code, bits);
+                const auto skipped = bits + extraBits_[symbols_[index]];
                 for (std::uint32_t entry = read; entry < table_.size(); entry += 1u << bits)
-                    table_[entry] = static_cast<std::uint16_t>(symbols_[index] << 4 | bits);
+                    table_[entry] = static_cast<std::uint16_t>(symbols_[index] << 5 | skipped);
             }
         return true;
     }
 
-    // The next symbol, or -1 when the bits are no code.
+    // The next symbol, with its extra bits skipped, or -1 when the bits are no code; the reader holds
+    // at least 15 bits and the extra bits.
     int decode(BitReader& in) const {
         if (const std::uint16_t entry = table_[in.peek(kTableBits)]; entry != 0) {
-            in.skip(entry & 15);
-            return entry >> 4;
+            in.skip(entry & 31);
+            return entry >> 5;
         }
         const std::uint32_t bits = in.peek(kMaxCodeBits);
         int code = 0, first = 0, index = 0;
@@ -98,8 +138,9 @@ public:
             code |= static_cast<int>((bits >> (length - 1)) & 1);
             const int count = counts_[length];
             if (code - first < count) {
-                in.skip(length);
-                return symbols_[static_cast<std::size_t>(index + code - first)];
+                const std::uint16_t symbol = symbols_[static_cast<std::size_t>(index + code - first)];
+                in.skip(length + extraBits_[symbol]);
+                return symbol;
             }
             index += count;
             first = (first + count) << 1;
@@ -109,36 +150,47 @@ public:
     }
 
 private:
-    std::array<std::uint16_t, 1u << kTableBits> table_{}; // symbol << 4 | length; 0 for a longer code
+    // symbol << 5 | the bits its code and extra bits take; 0 for a longer code
+    std::array<std::uint16_t, 1u << kTableBits> table_{};
     std::array<std::uint16_t, kMaxCodeBits + 1> counts_{};
-    std::array<std::uint16_t, 288> symbols_{};            // by length, then by symbol
+    std::array<std::uint16_t, 288> symbols_{}; // by length, then by symbol
+    std::span<const std::uint8_t> extraBits_;
 };
 
-constexpr std::array<std::uint8_t, 29> kLengthExtraBits = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                                           2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+// The extra bits after each literal/length symbol (lengths 257 to 285) and after each distance symbol.
+constexpr auto kLiteralExtraBits = [] {
+    std::array<std::uint8_t, 288> extra{};
+    constexpr std::uint8_t kLengths[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                           2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+    std::copy(std::begin(kLengths), std::end(kLengths), extra.begin() + 257);
+    return extra;
+}();
 constexpr std::array<std::uint8_t, 30> kDistanceExtraBits = {0, 0, 0, 0, 1, 1, 2,  2,  3,  3,  4,  4,  5,  5,  6,
                                                              6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+constexpr std::array<std::uint8_t, 19> kNoExtraBits{};
 
-// Reads the codes of a compressed block up to and including its end-of-block code.
-bool skipCodes(BitReader& in, const HuffmanCode& literals, const HuffmanCode& distances) {
+// Reads the codes of a compressed block up to and including its end-of-block code. The reader is
+// copied in and out, so that it stays in registers.
+bool skipCodes(BitReader& reader, const HuffmanCode& literals, const HuffmanCode& distances) {
+    BitReader in = reader;
+    const auto done = [&](bool read) {
+        reader = in;
+        return read;
+    };
     while (!in.overran()) {
+        in.refill();
         const int symbol = literals.decode(in);
         if (symbol < 256) {
             if (symbol < 0)
-                return false;
+                return done(false);
             continue;
         }
         if (symbol == 256)
-            return true;
-        if (symbol > 285)
-            return false;
-        in.skip(kLengthExtraBits[static_cast<std::size_t>(symbol - 257)]);
-        const int distance = distances.decode(in);
-        if (distance < 0 || distance >= static_cast<int>(kDistanceExtraBits.size()))
-            return false;
-        in.skip(kDistanceExtraBits[static_cast<std::size_t>(distance)]);
+            return done(true);
+        if (symbol > 285 || distances.decode(in) < 0)
+            return done(false);
     }
-    return false;
+    return done(false);
 }
 
 // The literal/length and distance codes of a dynamic block, from its header.
@@ -151,12 +203,13 @@ bool readDynamicCodes(BitReader& in, HuffmanCode& literals, HuffmanCode& distanc
     for (unsigned i = 0; i < lengthCodeCount; ++i)
         lengthCodeLengths[kOrder[i]] = static_cast<std::uint8_t>(in.take(3));
     HuffmanCode lengthCode;
-    if (literalCount > 286 || distanceCount > 30 || !lengthCode.build(lengthCodeLengths))
+    if (literalCount > 286 || distanceCount > 30 || !lengthCode.build(lengthCodeLengths, kNoExtraBits))
         return false;
 
     std::array<std::uint8_t, 286 + 30> lengths{};
     const unsigned total = literalCount + distanceCount;
     for (unsigned i = 0; i < total;) {
+        in.refill();
         const int symbol = lengthCode.decode(in);
         if (symbol < 0 || in.overran())
             return false;
@@ -173,8 +226,8 @@ bool readDynamicCodes(BitReader& in, HuffmanCode& literals, HuffmanCode& distanc
         std::fill_n(lengths.begin() + i, times, repeated);
         i += times;
     }
-    return literals.build(std::span(lengths).first(literalCount)) &&
-           distances.build(std::span(lengths).subspan(literalCount, distanceCount));
+    return literals.build(std::span(lengths).first(literalCount), kLiteralExtraBits) &&
+           distances.build(std::span(lengths).subspan(literalCount, distanceCount), kDistanceExtraBits);
 }
 
 struct FixedCodes {
@@ -192,8 +245,8 @@ const FixedCodes& fixedCodes() {
         std::fill_n(literalLengths.begin() + 280, 8, 8);
         std::array<std::uint8_t, 30> distanceLengths{};
         distanceLengths.fill(5);
-        fixed.literals.build(literalLengths);
-        fixed.distances.build(distanceLengths);
+        fixed.literals.build(literalLengths, kLiteralExtraBits);
+        fixed.distances.build(distanceLengths, kDistanceExtraBits);
         return fixed;
     }();
     return codes;
@@ -214,13 +267,13 @@ std::optional<FinalBlock> findFinalBlock(std::span<const std::uint8_t> stream) {
             in.alignToByte();
             const std::uint32_t length = in.take(16);
             read = (in.take(16) ^ length) == 0xFFFF;
-            in.skip(std::size_t{length} * 8);
+            in.skipBytes(length);
         } else if (type == 1) {
             read = skipCodes(in, fixedCodes().literals, fixedCodes().distances);
         } else if (type == 2) {
             read = readDynamicCodes(in, literals, distances) && skipCodes(in, literals, distances);
         }
-        if (!read || in.overran())
+        if (!read || !in.within())
             return std::nullopt;
         if (last)
             return FinalBlock{header, in.position()};
