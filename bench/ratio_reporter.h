@@ -29,7 +29,8 @@ private:
     std::map<std::string, double> busiestThreadSeconds_;
 };
 
-// Runs the registered benchmarks with a RatioReporter; the body of a benchmark program's main.
+// Runs the registered benchmarks with a RatioReporter, every large block taken fresh from the kernel;
+// the body of a benchmark program's main.
 int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> pairs);
 
 } // namespace veltrane::bench

@@ -1,6 +1,7 @@
 #include "io/zlib_chunk.h"
 
 #include "io/deflate_blocks.h"
+#include "io/large_buffer.h"
 
 #include <algorithm>
 #include <iterator>
@@ -39,8 +40,8 @@ Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> pa
         std::min<std::size_t>(statedSize, std::max(kFirstOutputBytes, packed.size() * kFirstOutputPerPackedByte));
     std::vector<std::uint8_t> inflated;
     while (true) {
-        inflated = {};
-        inflated.resize(capacity);
+        inflated = {}; // the last try's buffer goes before the next is made
+        inflated = largeBuffer(capacity);
         std::size_t produced = 0;
         const auto result = libdeflate_zlib_decompress(decompressor.get(), packed.data(), packed.size(),
                                                        inflated.data(), inflated.size(), &produced);
