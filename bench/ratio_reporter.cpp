@@ -26,11 +26,17 @@ void RatioReporter::Finalize() {
             continue;
         std::printf("ratio %s / %s = %.3f", measured.c_str(), baseline.c_str(), m->second / b->second);
         const auto busiest = busiestThreadSeconds_.find(measured);
-        const double baselineCpu = cpuSeconds_[baseline];
+        const auto baselineBusiest = busiestThreadSeconds_.find(baseline);
+        const double baselineCpu =
+            baselineBusiest != busiestThreadSeconds_.end() ? baselineBusiest->second : cpuSeconds_[baseline];
         if (busiest != busiestThreadSeconds_.end() && baselineCpu > 0)
             std::printf(" (busiest thread's CPU time / baseline's = %.3f)", busiest->second / baselineCpu);
         std::printf("\n");
     }
+}
+
+void reportBusiestThread(benchmark::State& state, double busiest) {
+    state.counters["busiest_thread"] = benchmark::Counter(busiest * 1000.0, benchmark::Counter::kAvgIterations);
 }
 
 int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> pairs) {

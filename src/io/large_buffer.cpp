@@ -4,14 +4,14 @@
 
 namespace veltrane::io {
 
-std::vector<std::uint8_t> largeBuffer(std::size_t size) {
+std::vector<std::uint8_t> largeBuffer(std::size_t size, std::size_t spare) {
     constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
     std::vector<std::uint8_t> buffer;
     // Reserved but not yet touched, so the advice comes before the kernel gives the pages.
-    buffer.reserve(size);
+    buffer.reserve(size + spare);
     const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
     const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (start + size) & ~(kHugePage - 1);
+    const std::uintptr_t end = (start + buffer.capacity()) & ~(kHugePage - 1);
     // Only advice: where it is not taken, the buffer has ordinary pages.
     if (end > first)
         ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);

@@ -25,7 +25,8 @@ struct FreeDecompressor {
 
 } // namespace
 
-Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize) {
+Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize,
+                                                std::size_t spare) {
     using Result = Outcome<std::vector<std::uint8_t>>;
     if (statedSize > (packed.size() + 64) * kMaxInflateRatio)
         return Result::failure("states an inflated size of " + std::to_string(statedSize) + " bytes, more than " +
@@ -41,7 +42,7 @@ Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> pa
     std::vector<std::uint8_t> inflated;
     while (true) {
         inflated = {}; // the last try's buffer goes before the next is made
-        inflated = largeBuffer(capacity);
+        inflated = largeBuffer(capacity, capacity == statedSize ? spare : 0);
         std::size_t produced = 0;
         const auto result = libdeflate_zlib_decompress(decompressor.get(), packed.data(), packed.size(),
                                                        inflated.data(), inflated.size(), &produced);

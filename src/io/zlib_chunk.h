@@ -15,8 +15,10 @@ constexpr std::uint64_t kMaxInflateRatio = 1032;
 
 // Inflates one zlib stream that must give exactly `statedSize` bytes. The first try gives the stream a
 // buffer in proportion to its packed bytes and a larger one only when the stream fills it, never past
-// the stated size, so that a claim the stream does not back costs no memory.
-Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize);
+// the stated size, so that a claim the stream does not back costs no memory. The bytes come with room
+// for `spare` more, as address space only (see largeBuffer).
+Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize,
+                                                std::size_t spare = 0);
 
 // A chunk is deflated in blocks of this many inflated bytes, each on its own, so that the blocks can be
 // deflated at the same time; blocks this long pack within a few bytes of one pass over the whole chunk.
