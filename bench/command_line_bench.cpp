@@ -67,5 +67,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the large demo files could not be written\n");
         return 1;
     }
+    bench::takeLargeBlocksFresh();
     return bench::runWithRatios(argc, argv, {{"CommandLineInfo", "OpenLevel"}, {"CommandLineMerge", "LoadAndSave"}});
 }

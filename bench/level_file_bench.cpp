@@ -120,5 +120,6 @@ int main(int argc, char** argv) {
         ratios.emplace_back(save, "DeflateOnly");
     }
     std::printf("all available threads: %u\n", io::hardwareThreads());
+    bench::takeLargeBlocksFresh();
     return bench::runWithRatios(argc, argv, ratios);
 }

@@ -70,4 +70,7 @@ void MergeEveryObject(benchmark::State& state) {
 BENCHMARK(OpenLevel)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(MergeEveryObject)->Unit(benchmark::kMillisecond)->UseManualTime();
 
-int main(int argc, char** argv) { return bench::runWithRatios(argc, argv, {{"MergeEveryObject", "OpenLevel"}}); }
+int main(int argc, char** argv) {
+    bench::takeLargeBlocksFresh();
+    return bench::runWithRatios(argc, argv, {{"MergeEveryObject", "OpenLevel"}});
+}

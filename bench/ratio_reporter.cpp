@@ -39,11 +39,13 @@ void reportBusiestThread(benchmark::State& state, double busiest) {
     state.counters["busiest_thread"] = benchmark::Counter(busiest * 1000.0, benchmark::Counter::kAvgIterations);
 }
 
-int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> pairs) {
-    // Every large block comes fresh from the kernel, as in a program that has just started (the command
-    // line, the window's first open): glibc would otherwise raise its mmap threshold at the first free
-    // of a large block and let each iteration reuse the pages of the last, leaving out their faults.
+void takeLargeBlocksFresh() {
+    // glibc would otherwise raise its mmap threshold at the first free of a large block and let each
+    // iteration reuse the pages of the last, leaving out their faults.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
+
+int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> pairs) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -55,8 +55,11 @@ void addBusiestThreadTime(unsigned threads, double& busiest, Work&& work) {
 // Reports the seconds gathered by addBusiestThreadTime as the "busiest_thread" counter.
 void reportBusiestThread(benchmark::State& state, double busiest);
 
-// Runs the registered benchmarks with a RatioReporter, every large block taken fresh from the kernel;
-// the body of a benchmark program's main.
+// Every large block this process allocates from now on comes fresh from the kernel, page faults and
+// all, as in a program that has just started (the command line, the window's first open).
+void takeLargeBlocksFresh();
+
+// Runs the registered benchmarks with a RatioReporter; the body of a benchmark program's main.
 int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> pairs);
 
 } // namespace veltrane::bench

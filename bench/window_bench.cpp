@@ -139,6 +139,7 @@ int main(int argc, char** argv) {
     }
     // The window's scratch files go to the working directory.
     std::filesystem::current_path(files.folder);
+    bench::takeLargeBlocksFresh();
     return bench::runWithRatios(argc, argv,
                                 {{"WindowSaveAs", "CommandLineSave"}, {"WindowOpenToFirstFrame", "CommandLineInfoOfBoth"}});
 }
