@@ -5,9 +5,7 @@
 #include "level/level_document.h"
 #include "ratio_reporter.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <zlib.h>
 
@@ -43,36 +41,13 @@ Fixture& fixture() {
     return fixture;
 }
 
-double cpuSeconds(clockid_t clock) {
-    timespec time{};
-    clock_gettime(clock, &time);
-    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
-}
-
-// Runs `work` on up to `threads` threads and adds the CPU time of its busiest thread to `busiest`,
-// taking the threads other than the caller to share their part evenly. On idle cores the call takes
-// about that long; on a busy machine the real time can be far longer.
-template <class Work>
-void addBusiestThreadTime(unsigned threads, double& busiest, Work&& work) {
-    const double caller = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
-    const double process = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
-    work();
-    const double callerTime = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - caller;
-    const double othersTime = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - process - callerTime;
-    busiest += threads > 1 ? std::max(callerTime, othersTime / (threads - 1)) : callerTime + othersTime;
-}
-
-void reportBusiestThread(benchmark::State& state, double busiest) {
-    state.counters["busiest_thread"] = benchmark::Counter(busiest * 1000.0, benchmark::Counter::kAvgIterations);
-}
-
 void OpenLevel(benchmark::State& state, unsigned threads) {
     const auto& f = fixture();
     double busiest = 0;
     for (auto _ : state)
-        addBusiestThreadTime(threads, busiest, [&] { benchmark::DoNotOptimize(level::decodeLevelDocument(f.file, threads)); });
+        bench::addBusiestThreadTime(threads, busiest, [&] { benchmark::DoNotOptimize(level::decodeLevelDocument(f.file, threads)); });
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.file.size()));
-    reportBusiestThread(state, busiest);
+    bench::reportBusiestThread(state, busiest);
 }
 
 void InflateOnly(benchmark::State& state) {
@@ -93,7 +68,7 @@ void SaveLevel(benchmark::State& state, unsigned threads) {
     std::size_t packedBytes = 0;
     double busiest = 0;
     for (auto _ : state) {
-        addBusiestThreadTime(threads, busiest, [&] {
+        bench::addBusiestThreadTime(threads, busiest, [&] {
             auto encoded = level::encodeLevelDocument(f.document, threads);
             packedBytes = 0;
             for (const auto size : encoded->packedSizes)
@@ -101,7 +76,7 @@ void SaveLevel(benchmark::State& state, unsigned threads) {
             benchmark::DoNotOptimize(encoded);
         });
     }
-    reportBusiestThread(state, busiest);
+    bench::reportBusiestThread(state, busiest);
     std::size_t compressBytes = 0;
     for (const auto& packed : f.packed)
         compressBytes += packed.size();
@@ -145,5 +120,6 @@ int main(int argc, char** argv) {
         ratios.emplace_back(save, "DeflateOnly");
     }
     std::printf("all available threads: %u\n", io::hardwareThreads());
+    bench::takeLargeBlocksFresh();
     return bench::runWithRatios(argc, argv, ratios);
 }

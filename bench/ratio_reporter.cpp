@@ -1,6 +1,7 @@
 #include "ratio_reporter.h"
 
 #include <cstdio>
+#include <malloc.h>
 
 namespace veltrane::bench {
 
@@ -25,11 +26,23 @@ void RatioReporter::Finalize() {
             continue;
         std::printf("ratio %s / %s = %.3f", measured.c_str(), baseline.c_str(), m->second / b->second);
         const auto busiest = busiestThreadSeconds_.find(measured);
-        const double baselineCpu = cpuSeconds_[baseline];
+        const auto baselineBusiest = busiestThreadSeconds_.find(baseline);
+        const double baselineCpu =
+            baselineBusiest != busiestThreadSeconds_.end() ? baselineBusiest->second : cpuSeconds_[baseline];
         if (busiest != busiestThreadSeconds_.end() && baselineCpu > 0)
             std::printf(" (busiest thread's CPU time / baseline's = %.3f)", busiest->second / baselineCpu);
         std::printf("\n");
     }
+}
+
+void reportBusiestThread(benchmark::State& state, double busiest) {
+    state.counters["busiest_thread"] = benchmark::Counter(busiest * 1000.0, benchmark::Counter::kAvgIterations);
+}
+
+void takeLargeBlocksFresh() {
+    // glibc would otherwise raise its mmap threshold at the first free of a large block and let each
+    // iteration reuse the pages of the last, leaving out their faults.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 }
 
 int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> pairs) {

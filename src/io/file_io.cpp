@@ -1,5 +1,7 @@
 #include "io/file_io.h"
 
+#include "io/large_buffer.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -75,7 +77,7 @@ Outcome<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& pa
         return Result::failure(path.string() + " is " + std::to_string(length) + " bytes, more than the " +
                                std::to_string(kMaxInputFileBytes) + " bytes Veltrane reads");
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+    auto bytes = largeBuffer(static_cast<std::size_t>(length));
     const std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), file);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);

@@ -17,8 +17,10 @@ public:
     [[nodiscard]] bool ok() const { return std::holds_alternative<T>(state_); }
     explicit operator bool() const { return ok(); }
 
-    T& value() { return std::get<T>(state_); }
-    const T& value() const { return std::get<T>(state_); }
+    T& value() & { return std::get<T>(state_); }
+    const T& value() const& { return std::get<T>(state_); }
+    // The value of an outcome about to go is moved out, not copied.
+    T&& value() && { return std::get<T>(std::move(state_)); }
     T& operator*() { return value(); }
     const T& operator*() const { return value(); }
     T* operator->() { return &value(); }

@@ -1,6 +1,7 @@
 #include "io/task_pool.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace veltrane::io {
@@ -8,9 +9,13 @@ namespace veltrane::io {
 unsigned hardwareThreads() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 TaskPool::TaskPool(unsigned threads) {
-    // The caller works too while it waits, so it counts as one of the threads.
-    for (unsigned i = 1; i < threads; ++i)
-        threads_.emplace_back([this] { work(); });
+    // The caller works too while it waits, so it counts as one of the threads, and a thread the system
+    // cannot start (out of memory for its stack, say) leaves its share to those there are.
+    try {
+        for (unsigned i = 1; i < threads; ++i)
+            threads_.emplace_back([this] { work(); });
+    } catch (const std::system_error&) {
+    }
 }
 
 TaskPool::~TaskPool() {

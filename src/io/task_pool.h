@@ -16,7 +16,7 @@ unsigned hardwareThreads();
 
 // A few threads owned by one call: tasks run in the order they were submitted, on the pool's
 // threads and on the caller's own while it waits. With a thread count of 1 no thread is started and
-// everything runs on the caller inside wait(). The destructor drops what has not started and joins
+// everything runs on the caller inside wait(), as it does when the system can start no thread. The destructor drops what has not started and joins
 // every thread, so nothing outlives the call; results a task writes to must be declared before the pool.
 class TaskPool {
 public:

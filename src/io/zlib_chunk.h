@@ -13,19 +13,22 @@ namespace veltrane::io {
 // bound is a damaged header, refused before any memory is asked for.
 constexpr std::uint64_t kMaxInflateRatio = 1032;
 
-// Inflates one zlib stream that must give exactly `statedSize` bytes. The output grows as the stream
-// yields bytes, never past the stated size, so a claim the stream does not back costs no memory.
-Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize);
+// Inflates one zlib stream that must give exactly `statedSize` bytes. The first try gives the stream a
+// buffer in proportion to its packed bytes and a larger one only when the stream fills it, never past
+// the stated size, so that a claim the stream does not back costs no memory. The bytes come with room
+// for `spare` more, as address space only (see largeBuffer).
+Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize,
+                                                std::size_t spare = 0);
 
-// A chunk is deflated in blocks of this many inflated bytes, each on its own but primed with the
-// 32 KiB before it, so that the blocks can be deflated at the same time and still pack as tightly as
-// one pass over the whole chunk.
+// A chunk is deflated in blocks of this many inflated bytes, each on its own, so that the blocks can be
+// deflated at the same time; blocks this long pack within a few bytes of one pass over the whole chunk.
 constexpr std::size_t kDeflateBlockBytes = 1024 * 1024;
 
-// One chunk deflated as blocks on a pool and joined into a single zlib stream at zlib's default level:
-// a zlib header, the raw blocks (each but the last ended by a sync flush, which ends it on a byte
-// boundary), and the Adler-32 of the whole chunk combined from those of its blocks. Plain uncompress
-// reads the result like any other zlib stream.
+// One chunk deflated as blocks on a pool and joined into a single zlib stream: a zlib header, the raw
+// blocks (each but the last made to go on into the next and ended by an empty stored block, which ends
+// it on a byte boundary as zlib's sync flush does), and the Adler-32 of the whole chunk combined from
+// those of its blocks. Plain uncompress reads the result like any other zlib stream, and it packs no
+// larger than zlib's default level.
 class BlockDeflate {
 public:
     // Queues the blocks of `inflated` on `pool`; the bytes must stay alive and unchanged until the
@@ -36,9 +39,9 @@ public:
 
     struct Block {
         std::vector<std::uint8_t> packed;
-        std::size_t length = 0;   // inflated bytes
-        unsigned long adler = 1;  // Adler-32 of the inflated bytes
-        int status = 0;           // zlib's status; 0 once deflated
+        std::size_t length = 0;  // inflated bytes
+        std::uint32_t adler = 1; // Adler-32 of the inflated bytes
+        bool deflated = false;
     };
 
 private:

@@ -78,9 +78,9 @@ void rollBack(LevelDocument& document, DocumentMark& mark) {
         swapTiles(level, mark.tiles);
         level.SpriteTextures.swap(mark.spriteTextures);
     }
-    // An edit puts its grown 32-bit chunk in before it makes the 16-bit pages, so that the old chunk's
-    // memory is free for them; the 16-bit chunk and the page counts change last, once nothing can fail.
-    // An edit that failed between the two leaves its new 32-bit pages to take out.
+    // An edit puts its new 32-bit pages in before it makes room for the 16-bit ones; the 16-bit chunk and
+    // the page counts change last, once nothing can fail. An edit that failed between the two leaves its
+    // new 32-bit pages to take out.
     const std::size_t grown = level.Pages32.size() - std::min(level.Pages32.size(), mark.pages32Size);
     const std::size_t firstNew = (std::size_t{level.NumRoomPages} + mark.numObjectPages) * kPageBytes32;
     if (grown > 0 && firstNew + grown <= level.Pages32.size())

@@ -17,6 +17,11 @@ namespace {
 constexpr std::array<const char*, 4> kChunkNames = {"32-bit page chunk", "16-bit page chunk", "misc chunk",
                                                     "level-data chunk"};
 
+// The page chunks are read with room for this many more pages, which costs address space only until a
+// merge puts its new pages there in place of copying the whole chunk.
+constexpr std::size_t kSparePages = 64;
+constexpr std::array<std::size_t, 4> kSpareBytes = {kSparePages * kPageBytes32, kSparePages * kPageBytes16, 0, 0};
+
 std::vector<std::uint8_t>& chunkBytes(Tr4Level& level, std::size_t chunk) {
     std::array<std::vector<std::uint8_t>*, 4> chunks = {&level.Pages32, &level.Pages16, &level.PagesMisc,
                                                         &level.LevelData};
@@ -73,7 +78,7 @@ io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned t
     {
         io::TaskPool pool(threads);
         const auto inflate = [&](std::size_t chunk) {
-            auto inflated = io::inflateChunk(chunks[chunk].packed, chunks[chunk].inflatedSize);
+            auto inflated = io::inflateChunk(chunks[chunk].packed, chunks[chunk].inflatedSize, kSpareBytes[chunk]);
             if (!inflated) {
                 failures[chunk] = std::string(kChunkNames[chunk]) + ": " + inflated.error();
                 return false;

@@ -40,20 +40,6 @@ std::uint32_t libraryBytes(const MeshRecord& mesh) {
 
 } // namespace
 
-LibraryFaceTexture libraryFaceTexture(std::uint16_t shape, std::uint16_t textureWord) {
-    const std::int32_t word = static_cast<std::int16_t>(textureWord);
-    LibraryFaceTexture texture;
-    texture.mirrored = (textureWord & 0x8000) != 0;
-    if (shape == kShapeQuad) {
-        texture.orientation = 7;
-        texture.sample = word < 0 ? -word : word;
-    } else {
-        texture.orientation = (textureWord & 0x7000u) >> 12;
-        texture.sample = shape == kShapeTriangle ? word & 0x7FF : word;
-    }
-    return texture;
-}
-
 std::uint32_t levelFormSize(const MeshRecord& mesh) { return padded(levelBytes(mesh)); }
 
 std::uint32_t libraryFormSize(const MeshRecord& mesh) { return padded(sizeWithoutFaces(mesh)); }

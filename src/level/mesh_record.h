@@ -47,7 +47,20 @@ struct LibraryFaceTexture {
     std::uint32_t orientation = 0; // 0 to 7; 7 for a quad
     bool mirrored = false;
 };
-LibraryFaceTexture libraryFaceTexture(std::uint16_t shape, std::uint16_t textureWord);
+// Inline: a merge reads the word of every face it copies.
+inline LibraryFaceTexture libraryFaceTexture(std::uint16_t shape, std::uint16_t textureWord) {
+    const std::int32_t word = static_cast<std::int16_t>(textureWord);
+    LibraryFaceTexture texture;
+    texture.mirrored = (textureWord & 0x8000) != 0;
+    if (shape == kShapeQuad) {
+        texture.orientation = 7;
+        texture.sample = word < 0 ? -word : word;
+    } else {
+        texture.orientation = (textureWord & 0x7000u) >> 12;
+        texture.sample = shape == kShapeTriangle ? word & 0x7FF : word;
+    }
+    return texture;
+}
 
 struct MeshPolygon {
     std::uint16_t Shape = 0;

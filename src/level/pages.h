@@ -20,5 +20,7 @@ constexpr std::uint32_t wholePages(std::size_t bytes, std::size_t pageBytes) {
 // Pages in the 32-bit form converted to the 16-bit form: one little-endian word a texel,
 // (R*31/255) << 10 | (G*31/255) << 5 | (B*31/255), with bit 15 set when A is 255.
 std::vector<std::uint8_t> convertPagesTo16(std::span<const std::uint8_t> pages32);
+// The same into `pages16`, which holds half as many bytes as `pages32`.
+void convertPagesTo16(std::span<const std::uint8_t> pages32, std::span<std::uint8_t> pages16);
 
 } // namespace veltrane::level

@@ -9,12 +9,20 @@
 namespace veltrane::merge {
 
 MergeStatistics applyMerge(level::LevelDocument& target, const wad::LibraryDocument& source, const MergePlan& plan) {
-    for (const PlannedStatic& planned : plan.statics)
-        MergeStaticMesh(target, source.library, planned);
-    for (const PlannedMoveable& planned : plan.moveables)
-        MergeMoveable(target, source.library, planned);
     MergeStatistics statistics;
-    statistics.pagesAdded = PlaceTexturePieces(plan.pieces, plan.layout, source.pages, target.level);
+    {
+        // The objects go into the target's tables and mesh list while the new pages are drawn: the two
+        // share nothing.
+        io::TaskPool pool(io::hardwareThreads());
+        pool.submit([&] {
+            for (const PlannedStatic& planned : plan.statics)
+                MergeStaticMesh(target, source.library, planned);
+            for (const PlannedMoveable& planned : plan.moveables)
+                MergeMoveable(target, source.library, planned);
+        });
+        statistics.pagesAdded = PlaceTexturePieces(plan.pieces, plan.layout, source.pages, target.level, pool);
+        pool.wait();
+    }
     statistics.piecesAdded = PieceCount(plan.pieces);
     statistics.objectTextureCount = static_cast<std::int32_t>(target.level.ObjectTextures.size());
     statistics.meshDataSize = target.meshes.totalSize();

@@ -53,10 +53,10 @@ public:
     Planner(const wad::LibraryDocument& source, MergePlan& plan) : source_(source), library_(source.library), plan_(plan) {}
 
     Outcome<PlannedStatic> planStatic(std::int32_t index) {
-        const std::string name = objectName("static mesh", library_.StaticMeshes, index);
         auto mesh = planMesh(library_.StaticMeshes[static_cast<std::size_t>(index)].Mesh);
         if (!mesh)
-            return Outcome<PlannedStatic>::failure(name + ": " + mesh.error());
+            return Outcome<PlannedStatic>::failure(objectName("static mesh", library_.StaticMeshes, index) + ": " +
+                                                   mesh.error());
         plan_.growth.meshPointers += 1;
         return PlannedStatic{index, std::move(mesh.value())};
     }
@@ -64,34 +64,37 @@ public:
     Outcome<PlannedMoveable> planMoveable(std::int32_t index) {
         using Result = Outcome<PlannedMoveable>;
         const level::Tr4Moveable& moveable = library_.Moveables[static_cast<std::size_t>(index)];
-        const std::string name = objectName("moveable", library_.Moveables, index) + ": ";
+        // The name is only made for a refusal: a merge plans every moveable of a library.
+        const auto refused = [&](const std::string& cause) {
+            return Result::failure(objectName("moveable", library_.Moveables, index) + ": " + cause);
+        };
         if (moveable.MeshCount == 0)
-            return Result::failure(name + "it has no mesh (MeshCount 0)");
+            return refused("it has no mesh (MeshCount 0)");
 
         PlannedMoveable planned{index, {}, {}, {}, {}};
         for (std::uint64_t k = 0; k < moveable.MeshCount; ++k) {
             auto mesh = planMesh(std::uint64_t{moveable.StartingMesh} + k);
             if (!mesh)
-                return Result::failure(name + mesh.error());
+                return refused(mesh.error());
             planned.meshes.push_back(std::move(mesh.value()));
         }
         const std::uint64_t treeWords = level::meshTreeWords(moveable);
         if (treeWords > 0 && !fits(moveable.MeshTree, treeWords, library_.MeshTrees.size()))
-            return Result::failure(name + "mesh tree runs past MeshTrees " +
-                                   range(moveable.MeshTree, treeWords, library_.MeshTrees.size(), "words"));
+            return refused("mesh tree runs past MeshTrees " +
+                           range(moveable.MeshTree, treeWords, library_.MeshTrees.size(), "words"));
         auto frames = level::moveableFrameBlock(library_.Moveables, static_cast<std::size_t>(index), library_.Frames.size());
         if (!frames)
-            return Result::failure(name + frames.error());
+            return refused(frames.error());
         planned.frames = frames.value();
         auto animations = level::moveableAnimations(library_.Moveables, static_cast<std::size_t>(index),
                                                     library_.Animations.size());
         if (!animations)
-            return Result::failure(name + animations.error());
+            return refused(animations.error());
         planned.animations = animations.value();
         for (std::uint32_t a = 0; a < planned.animations.count; ++a) {
             auto part = planAnimation(planned.animations.first + a);
             if (!part)
-                return Result::failure(name + part.error());
+                return refused(part.error());
             planned.animationParts.push_back(part.value());
         }
         plan_.growth.meshPointers += moveable.MeshCount;
@@ -127,7 +130,9 @@ private:
     Outcome<PlannedAnimation> planAnimation(std::size_t i) {
         using Result = Outcome<PlannedAnimation>;
         const level::Tr4Animation& animation = library_.Animations[i];
-        const std::string name = "animation " + std::to_string(i) + ": ";
+        const auto refused = [i](const std::string& cause) {
+            return Result::failure("animation " + std::to_string(i) + ": " + cause);
+        };
         PlannedAnimation planned;
 
         // Frames advance by whole frames only; a FrameSize of 0 counts one byte a frame.
@@ -137,25 +142,25 @@ private:
         planned.frameAdvance = frameBytes * ((end - animation.FrameOffset) / frameBytes);
 
         if (!fits(animation.StateChangeOffset, animation.StateChangeCount, library_.StateChanges.size()))
-            return Result::failure(name + "state changes run past StateChanges " +
-                                   range(animation.StateChangeOffset, animation.StateChangeCount,
-                                         library_.StateChanges.size(), "records"));
+            return refused("state changes run past StateChanges " + range(animation.StateChangeOffset,
+                                                                         animation.StateChangeCount,
+                                                                         library_.StateChanges.size(), "records"));
         if (animation.StateChangeCount > 0) {
             const auto first = library_.StateChanges.begin() + animation.StateChangeOffset;
             for (auto change = first; change != first + animation.StateChangeCount; ++change)
                 planned.dispatches += change->DispatchCount;
             if (planned.dispatches > 0 && !fits(first->DispatchOffset, planned.dispatches, library_.AnimDispatches.size()))
-                return Result::failure(name + "dispatches run past AnimDispatches " +
-                                       range(first->DispatchOffset, planned.dispatches, library_.AnimDispatches.size(),
-                                             "records"));
+                return refused("dispatches run past AnimDispatches " +
+                               range(first->DispatchOffset, planned.dispatches, library_.AnimDispatches.size(),
+                                     "records"));
         }
 
         const std::size_t firstWord = animation.AnimCommandOffset / wad::kCommandOffsetBytesPerWord;
         const auto words = level::commandRunWords(library_.AnimCommands, firstWord, animation.AnimCommandCount);
         if (!words)
-            return Result::failure(name + "its " + std::to_string(animation.AnimCommandCount) + " commands from word " +
-                                   std::to_string(firstWord) + " run past AnimCommands, which has " +
-                                   std::to_string(library_.AnimCommands.size()) + " words");
+            return refused("its " + std::to_string(animation.AnimCommandCount) + " commands from word " +
+                           std::to_string(firstWord) + " run past AnimCommands, which has " +
+                           std::to_string(library_.AnimCommands.size()) + " words");
         planned.commandWords = *words;
         plan_.growth.stateChanges += animation.StateChangeCount;
         plan_.growth.dispatches += planned.dispatches;

@@ -1,24 +1,29 @@
 #include "merge/texture_pieces.h"
 
+#include <algorithm>
+
 namespace veltrane::merge {
 
 const TexturePiece* Lista_Texturas::find(const TexturePiece& key) const {
-    const auto found = byKey_.find(keyOf(key));
-    return found == byKey_.end() ? nullptr : &pieces_[found->second];
+    const std::size_t at = keyOf(key);
+    return at < byKey_.size() && byKey_[at] != 0 ? &pieces_[byKey_[at] - 1] : nullptr;
 }
 
 const TexturePiece& Lista_Texturas::add(TexturePiece piece) {
     piece.NewIndex = base_ + count();
-    byKey_.emplace(keyOf(piece), pieces_.size());
+    const std::size_t at = keyOf(piece);
+    if (at >= byKey_.size())
+        byKey_.resize(std::max(at + 1, 2 * byKey_.size()));
+    byKey_[at] = static_cast<std::uint32_t>(pieces_.size() + 1);
     pieces_.push_back(piece);
     return pieces_.back();
 }
 
 std::vector<TexturePiece> Lista_Texturas::newestFirst() const { return {pieces_.rbegin(), pieces_.rend()}; }
 
-std::uint64_t Lista_Texturas::keyOf(const TexturePiece& piece) {
-    return std::uint64_t{static_cast<std::uint32_t>(piece.SourceIndex)} << 5 | std::uint64_t{piece.Orientation & 7} << 2 |
-           std::uint64_t{piece.Mirror & 1u} << 1 | std::uint64_t{piece.AttributeFlag & 1u};
+std::size_t Lista_Texturas::keyOf(const TexturePiece& piece) {
+    return std::size_t{static_cast<std::uint32_t>(piece.SourceIndex)} << 5 | std::size_t{piece.Orientation & 7} << 2 |
+           std::size_t{piece.Mirror & 1u} << 1 | std::size_t{piece.AttributeFlag & 1u};
 }
 
 Lista_Texturas BeginTextureMerge(const level::Tr4Level& target) {

@@ -5,7 +5,6 @@
 #include "wad/wad_library.h"
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace veltrane::merge {
@@ -44,13 +43,14 @@ public:
     [[nodiscard]] std::vector<TexturePiece> newestFirst() const;
 
 private:
-    static std::uint64_t keyOf(const TexturePiece& piece);
+    static std::size_t keyOf(const TexturePiece& piece);
 
     std::int32_t base_;
     std::vector<TexturePiece> pieces_; // oldest first
-    // A piece is only made when no piece has its key, so keys are unique and a map finds the same
-    // piece that a scan from the newest would.
-    std::unordered_map<std::uint64_t, std::size_t> byKey_;
+    // For each key, 1 + the index of its piece, or 0. A piece is only made when no piece has its key, so
+    // keys are unique and the table finds the same piece that a scan from the newest would. Keys are
+    // dense (a sample index and five bits), so a plain table finds a face's piece at once.
+    std::vector<std::uint32_t> byKey_;
 };
 
 // An empty piece list whose base is the target's current object-texture count.

@@ -82,7 +82,7 @@ level::ObjectTexture objectTextureFor(const TexturePiece& piece, std::uint16_t t
 }
 
 std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout& layout, const wad::PageSet& sourcePages,
-                                level::Tr4Level& target) {
+                                level::Tr4Level& target, io::TaskPool& pool) {
     if (layout.pagesAdded == 0)
         return 0;
     const auto added = static_cast<std::uint32_t>(layout.pagesAdded);
@@ -91,42 +91,47 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout&
     if (target.NumBumpPages > 0)
         shiftTiles(target, first, added);
 
-    // The grown 32-bit chunk is made once with the new pages (all 0 until the pieces are drawn) in
-    // place, and the pieces are drawn straight into it: the merge holds no page buffer beyond the old
-    // chunk and the grown one.
-    const auto firstByte = static_cast<std::ptrdiff_t>(first * level::kPageBytes32);
-    std::vector<std::uint8_t> pages32;
-    pages32.reserve(target.Pages32.size() + added * level::kPageBytes32);
-    pages32.insert(pages32.end(), target.Pages32.begin(), target.Pages32.begin() + firstByte);
-    pages32.resize(pages32.size() + added * level::kPageBytes32);
-    pages32.insert(pages32.end(), target.Pages32.begin() + firstByte, target.Pages32.end());
-    const std::span<std::uint8_t> newPages(pages32.data() + firstByte, added * level::kPageBytes32);
+    // The new pages go in where the level's chunks were read with room for them (see decodeLevel), all 0
+    // until the pieces are drawn: only the bump pages behind them move. Should the 16-bit chunk not
+    // grow, a roll-back takes the new 32-bit pages out again.
+    const std::size_t newBytes32 = std::size_t{added} * level::kPageBytes32;
+    const auto firstByte = static_cast<std::ptrdiff_t>(std::size_t{first} * level::kPageBytes32);
+    target.Pages32.insert(target.Pages32.begin() + firstByte, newBytes32, 0);
+    const std::span<std::uint8_t> newPages(target.Pages32.data() + firstByte, newBytes32);
 
     target.ObjectTextures.resize(static_cast<std::size_t>(pieces.base() + pieces.count()));
+    std::vector<std::vector<const PlacedPiece*>> onPage(added);
     for (const PlacedPiece& placed : layout.pieces) {
         if (placed.copiesTexels)
-            copyRectangle(sourcePages, placed, newPages);
+            onPage[static_cast<std::size_t>(placed.place.Page)].push_back(&placed);
         target.ObjectTextures[static_cast<std::size_t>(placed.piece.NewIndex)] = objectTextureFor(
             placed.piece, static_cast<std::uint16_t>(first + static_cast<std::uint32_t>(placed.place.Page)),
             placed.place.X, placed.place.Y);
     }
 
-    // The old chunk's memory is let go before the 16-bit pages are made. Moving the grown chunk in keeps
-    // its buffer, so newPages still points at the new pages.
-    target.Pages32 = std::move(pages32);
-    const std::vector<std::uint8_t> newPages16 = level::convertPagesTo16(newPages);
-    // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32.
-    const std::size_t wholePages16 = std::size_t{target.PageCount} * level::kPageBytes16;
-    std::vector<std::uint8_t> pages16;
-    pages16.reserve(wholePages16 + newPages16.size());
-    pages16.insert(pages16.end(), target.Pages16.begin(),
-                   target.Pages16.begin() + static_cast<std::ptrdiff_t>(std::min(target.Pages16.size(), wholePages16)));
-    pages16.resize(wholePages16);
-    pages16.insert(pages16.begin() + static_cast<std::ptrdiff_t>(first * level::kPageBytes16), newPages16.begin(),
-                   newPages16.end());
+    // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32; its
+    // room is made while the pages are drawn, each on its own.
+    const std::size_t newBytes16 = std::size_t{added} * level::kPageBytes16;
+    const auto firstWord = static_cast<std::ptrdiff_t>(std::size_t{first} * level::kPageBytes16);
+    pool.submit([&target, newBytes16, firstWord] {
+        target.Pages16.reserve(std::size_t{target.PageCount} * level::kPageBytes16 + newBytes16);
+        target.Pages16.resize(std::size_t{target.PageCount} * level::kPageBytes16);
+        target.Pages16.insert(target.Pages16.begin() + firstWord, newBytes16, 0);
+    });
+    for (std::size_t page = 0; page < added; ++page)
+        pool.submit([&sourcePages, newPages, drawn = std::move(onPage[page])] {
+            for (const PlacedPiece* placed : drawn)
+                copyRectangle(sourcePages, *placed, newPages);
+        });
+    pool.wait();
 
-    // Every allocation is behind: nothing below can fail half-way.
-    target.Pages16 = std::move(pages16);
+    // Nothing from here on can fail.
+    const std::span<std::uint8_t> newPages16(target.Pages16.data() + firstWord, newBytes16);
+    for (std::size_t page = 0; page < added; ++page)
+        pool.submit([newPages, newPages16, page] {
+            level::convertPagesTo16(newPages.subspan(page * level::kPageBytes32, level::kPageBytes32),
+                                    newPages16.subspan(page * level::kPageBytes16, level::kPageBytes16));
+        });
     target.PageCount = level::wholePages(target.Pages32.size(), level::kPageBytes32);
     target.NumObjectPages = static_cast<std::uint16_t>(target.NumObjectPages + added);
     return layout.pagesAdded;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/task_pool.h"
 #include "level/records.h"
 #include "level/tr4_level.h"
 #include "merge/piece_layout.h"
@@ -17,9 +18,11 @@ level::ObjectTexture objectTextureFor(const TexturePiece& piece, std::uint16_t t
 // Draws the pieces where `layout` placed them on new pages and writes their object textures: texels
 // are copied from the library's page set, and the new pages go in behind the level's room and object
 // pages (in front of its bump pages, whose tile numbers move up) in both page chunks. Returns the pages
-// added, 0 when there is no piece. Call it only after checkNewPages has passed for that page count, and
-// after every object of the operation was merged.
+// added, 0 when there is no piece. Call it only after checkNewPages has passed for that page count.
+// The pages are drawn by tasks on `pool`, which this waits for together with whatever was queued
+// before, and then converted to 16 bits by tasks left on it: they are done once the pool has
+// finished, and until then nothing else may touch the page chunks.
 std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout& layout, const wad::PageSet& sourcePages,
-                                level::Tr4Level& target);
+                                level::Tr4Level& target, io::TaskPool& pool);
 
 } // namespace veltrane::merge

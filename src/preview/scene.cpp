@@ -131,31 +131,51 @@ void PreviewScene::setSource(const wad::LibraryDocument* source) {
         source_ = std::make_unique<SourcePreview>(source->library, source->pages.pages32, nullptr, source->meshes);
 }
 
+namespace {
+
+void buildTargetObjects(TargetPreview& target, RenderDevice& device) {
+    // Render meshes refer to the textures: the old meshes go before the old textures.
+    target.meshes.renderMeshes.clear();
+    target.textures = std::make_unique<trTextura>(*target.pages32, *target.pages16);
+    if (device.SupportsTextureFormat(TextureFormat::A8R8G8B8))
+        target.textures->Create32BitTextures(&device);
+    else
+        target.textures->Create16BitTextures(&device);
+    buildMeshes(target.meshes, device, *target.textures, *target.file);
+    target.deviceObjectsDue = false;
+}
+
+void buildSourceObjects(SourcePreview& source, RenderDevice& device) {
+    source.meshes.renderMeshes.clear();
+    source.textures = std::make_unique<trTextura>(*source.pages32, std::span<const std::uint8_t>());
+    if (source.textures->Create32BitTextures(&device) == 0)
+        buildMeshes(source.meshes, device, *source.textures, *source.file);
+    source.deviceObjectsDue = false;
+}
+
+} // namespace
+
+bool PreviewScene::takeSixteenBitNotice(const RenderDevice& device) {
+    const bool due = targetNoticeDue_ && target_ && !device.SupportsTextureFormat(TextureFormat::A8R8G8B8);
+    targetNoticeDue_ = false;
+    return due;
+}
+
 bool PreviewScene::buildDeviceObjects(RenderDevice& device) {
-    bool noticeDue = false;
-    if (target_ && target_->deviceObjectsDue) {
-        // Render meshes refer to the textures: the old meshes go before the old textures.
-        target_->meshes.renderMeshes.clear();
-        target_->textures = std::make_unique<trTextura>(*target_->pages32, *target_->pages16);
-        if (device.SupportsTextureFormat(TextureFormat::A8R8G8B8)) {
-            target_->textures->Create32BitTextures(&device);
-        } else {
-            noticeDue = targetNoticeDue_;
-            target_->textures->Create16BitTextures(&device);
-        }
-        buildMeshes(target_->meshes, device, *target_->textures, *target_->file);
-        target_->deviceObjectsDue = false;
-    }
-    if (target_)
-        targetNoticeDue_ = false;
-    if (source_ && source_->deviceObjectsDue) {
-        source_->meshes.renderMeshes.clear();
-        source_->textures = std::make_unique<trTextura>(*source_->pages32, std::span<const std::uint8_t>());
-        if (source_->textures->Create32BitTextures(&device) == 0)
-            buildMeshes(source_->meshes, device, *source_->textures, *source_->file);
-        source_->deviceObjectsDue = false;
-    }
-    return noticeDue;
+    if (target_ && target_->deviceObjectsDue)
+        buildTargetObjects(*target_, device);
+    if (source_ && source_->deviceObjectsDue)
+        buildSourceObjects(*source_, device);
+    return takeSixteenBitNotice(device);
+}
+
+void PreviewScene::buildShownDeviceObjects(RenderDevice& device) {
+    if (!selection_)
+        return;
+    if (isTarget(selection_->list) && target_ && target_->deviceObjectsDue)
+        buildTargetObjects(*target_, device);
+    if (!isTarget(selection_->list) && source_ && source_->deviceObjectsDue)
+        buildSourceObjects(*source_, device);
 }
 
 void PreviewScene::releaseDeviceObjects() {

@@ -80,6 +80,11 @@ public:
     // pages when the device takes that format, else from its 16-bit pages; the source's always from
     // its 32-bit pages. True when a newly opened target got 16-bit textures (the notice is due).
     bool buildDeviceObjects(RenderDevice& device);
+    // The same for the file whose object is on show only, which is all the next frame needs: a file
+    // costs no upload until one of its objects is shown.
+    void buildShownDeviceObjects(RenderDevice& device);
+    // True once for a newly opened target when `device` takes no 32-bit textures: the notice is due.
+    bool takeSixteenBitNotice(const RenderDevice& device);
     // Drops every texture and device buffer, for a device that is going away; the next build makes
     // them all again.
     void releaseDeviceObjects();

@@ -4,6 +4,7 @@
 
 #include "level/level_file.h"
 #include "level/mesh_block.h"
+#include "support/plain_zlib.h"
 
 #include <QAction>
 #include <QApplication>
@@ -138,6 +139,7 @@ TEST_F(WindowTest, SaveAsStartsBesideTheTargetAddsTheSuffixAndTheFileOpensAgain)
     EXPECT_FALSE(std::filesystem::exists(folder / "grown"));
     const auto reloaded = level::readLevel(saved);
     ASSERT_TRUE(reloaded.ok()) << reloaded.error();
+    veltrane::testing::expectPlainZlibChunks(veltrane::testing::TempFolder::read(saved));
     EXPECT_EQ(reloaded->Moveables.at(1).ObjectId, 61u);
     const auto meshBlock = level::wordBytes(reloaded->MeshWords);
     EXPECT_EQ(veltrane::testing::TempFolder::read(folder / "mesh_block"), std::vector<std::uint8_t>(meshBlock.begin(), meshBlock.end()));

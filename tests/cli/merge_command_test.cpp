@@ -7,6 +7,7 @@
 #include "demo/demo_library.h"
 #include "io/file_io.h"
 #include "level/level_file.h"
+#include "support/plain_zlib.h"
 #include "support/temp_folder.h"
 
 #include <algorithm>
@@ -66,6 +67,7 @@ TEST_F(MergeCommandTest, TickedObjectsAreMergedSavedAndCounted) {
     ASSERT_TRUE(report.ok()) << report.error();
     EXPECT_TRUE(report->notes.empty());
     const level::Tr4Level merged = load(request.output);
+    testing::expectPlainZlibChunks(testing::TempFolder::read(request.output));
     EXPECT_EQ(merged.StaticMeshes.size(), before.StaticMeshes.size() + 1);
     EXPECT_EQ(merged.StaticMeshes.back().ObjectId, demo::ids::kCrate);
     EXPECT_EQ(merged.Moveables.back().ObjectId, demo::ids::kWalker);

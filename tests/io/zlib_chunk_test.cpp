@@ -41,9 +41,9 @@ std::vector<std::uint8_t> plainlyUncompressed(std::span<const std::uint8_t> pack
     return back;
 }
 
+// Short blocks pack with the fixed codes or stored, longer ones with codes of their own.
 TEST(ZlibChunk, ChunksOfAnySizeInBlocksOnAnyThreadCountAreOneStreamThatPlainUncompressReads) {
-    constexpr std::size_t block = 4096;
-    for (const unsigned threads : {1u, 2u, 7u}) {
+    for (const auto& [block, threads] : {std::pair{std::size_t{64}, 2u}, {4096, 1u}, {4096, 2u}, {4096, 7u}}) {
         for (const std::size_t size : {std::size_t{0}, std::size_t{1}, block - 1, block, block + 1, 3 * block + 100,
                                        std::size_t{40} * block}) {
             for (const bool incompressible : {false, true}) {

@@ -95,7 +95,7 @@ TEST(MergeUndoTest, AMergeThatRunsOutOfMemoryHalfWayChangesNothing) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
 #endif
-    // The merge's largest allocation is the grown page chunk, made after the objects are appended.
+    // The merge's largest allocation is the grown page chunk.
     level::LevelDocument target = testing::targetFixture();
     level::Tr4Level& level = target.level;
     level.NumRoomPages = 63;

@@ -111,7 +111,11 @@ protected:
         Lista_Texturas pieces = BeginTextureMerge(target.level);
         for (std::uint16_t sample : samples)
             RemapFaceTexture(pieces, source.library, testing::quad(sample));
-        return PlaceTexturePieces(pieces, layOutTexturePieces(pieces), source.pages, target.level);
+        const auto layout = layOutTexturePieces(pieces);
+        io::TaskPool pool(2);
+        const std::int32_t added = PlaceTexturePieces(pieces, layout, source.pages, target.level, pool);
+        pool.wait();
+        return added;
     }
     // The top-left texel of object texture `index`.
     std::pair<std::size_t, std::size_t> cornerOf(std::size_t index) const {

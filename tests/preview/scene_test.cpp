@@ -51,6 +51,19 @@ TEST_F(Scene, TheObjectOnShowIsDrawnUnderTheCameraAboutItsMiddleOrWithTheFixedCa
     EXPECT_EQ(device.draws[1].world, MatrixScaling(6, 6, 6));
 }
 
+TEST_F(Scene, AFrameMakesTheTexturesAndMeshesOfTheFileItShowsAndNoOther) {
+    scene.setTarget(&target);
+    scene.setSource(&source);
+    scene.buildShownDeviceObjects(device);
+    scene.select({PreviewList::SourceMoveables, 1});
+    scene.buildShownDeviceObjects(device);
+    EXPECT_EQ(scene.target()->textures, nullptr);
+    EXPECT_NE(scene.source()->meshes.at(0)->vertexBuffer, nullptr);
+    scene.select({PreviewList::TargetStatics, 0});
+    scene.buildShownDeviceObjects(device);
+    EXPECT_NE(scene.target()->meshes.at(0)->vertexBuffer, nullptr);
+}
+
 TEST_F(Scene, ASelectionResetsTheViewAndOpeningAFileTakesOnlyItsOwnObjectOffShow) {
     scene.setTarget(&target);
     scene.setSource(&source);

@@ -64,14 +64,12 @@ void PreviewWidget::setTarget(const level::LevelDocument* target) {
         ContextScope current(*this); // the old target's textures and buffers go on their context
         scene_.setTarget(target);
     }
-    buildDeviceObjects(true);
-    emit selectionChanged();
+    filesChanged();
 }
 
 void PreviewWidget::targetChanged() {
     scene_.targetChanged();
-    buildDeviceObjects(true);
-    emit selectionChanged();
+    filesChanged();
 }
 
 void PreviewWidget::setSource(const wad::LibraryDocument* source) {
@@ -79,8 +77,7 @@ void PreviewWidget::setSource(const wad::LibraryDocument* source) {
         ContextScope current(*this);
         scene_.setSource(source);
     }
-    buildDeviceObjects(true);
-    emit selectionChanged();
+    filesChanged();
 }
 
 void PreviewWidget::select(preview::PreviewSelection selection) {
@@ -137,19 +134,12 @@ bool PreviewWidget::setSpinFactorText(const QString& text) {
     return valid;
 }
 
-void PreviewWidget::buildDeviceObjects(bool noticeNow) {
-    bool noticeDue = false;
-    {
-        ContextScope current(*this);
-        if (!current.active() || !device_.isInitialized())
-            return; // made once the context is ready
-        noticeDue = scene_.buildDeviceObjects(device_);
-    }
+void PreviewWidget::filesChanged() {
     update();
-    if (noticeDue && noticeNow)
+    // Without a device yet, the notice waits for the context.
+    if (device_.isInitialized() && scene_.takeSixteenBitNotice(device_))
         showSixteenBitNotice();
-    else if (noticeDue)
-        QMetaObject::invokeMethod(this, &PreviewWidget::showSixteenBitNotice, Qt::QueuedConnection);
+    emit selectionChanged();
 }
 
 void PreviewWidget::showSixteenBitNotice() {
@@ -162,7 +152,7 @@ void PreviewWidget::initializeGL() {
     if (!device_.initialize())
         return; // no OpenGL 3.3: the panel stays blank
     // The context is current here; the notice waits until the widget is done initialising.
-    if (scene_.buildDeviceObjects(device_))
+    if (scene_.takeSixteenBitNotice(device_))
         QMetaObject::invokeMethod(this, &PreviewWidget::showSixteenBitNotice, Qt::QueuedConnection);
 }
 
@@ -184,6 +174,7 @@ void PreviewWidget::paintGL() {
     if (!device_.isInitialized())
         return;
     ++frames_;
+    scene_.buildShownDeviceObjects(device_);
     scene_.drawFrame(device_);
 }
 

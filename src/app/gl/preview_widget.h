@@ -40,8 +40,9 @@ public:
     PreviewWidget(Options options, QWidget* parent = nullptr);
     ~PreviewWidget() override;
 
-    // A target was opened (null: none): its textures and render meshes are made, from its 16-bit
-    // pages with the notice when 32-bit textures are unavailable. A target object on show goes.
+    // A target was opened (null: none): its textures and render meshes are made for the first frame
+    // that shows one of its objects, from its 16-bit pages when 32-bit textures are unavailable, which
+    // the notice says at once. A target object on show goes.
     void setTarget(const level::LevelDocument* target);
     // The target grew by a merge: textures, render meshes and render lists are made again.
     void targetChanged();
@@ -98,8 +99,9 @@ protected:
 private:
     // The context is going away: everything made on it is dropped, to be made again on the next one.
     void contextLost();
-    // Makes the textures and render meshes that are due, when the context is ready.
-    void buildDeviceObjects(bool noticeNow);
+    // A file was opened or changed: the next frame makes the textures and render meshes of the file
+    // it shows, and the 16-bit notice goes out as soon as the device can tell.
+    void filesChanged();
     void showSixteenBitNotice();
 
     Options options_;

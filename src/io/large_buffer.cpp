@@ -1,0 +1,23 @@
+#include "io/large_buffer.h"
+
+#include <sys/mman.h>
+
+namespace veltrane::io {
+
+std::vector<std::uint8_t> largeBuffer(std::size_t size, std::size_t spare) {
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    std::vector<std::uint8_t> buffer;
+    // Reserved in whole huge pages but not yet touched, so that the advice comes before the kernel
+    // gives the pages and the buffer's end lies on huge pages too.
+    buffer.reserve((size + spare + kHugePage - 1) & ~(kHugePage - 1));
+    const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
+    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (start + buffer.capacity()) & ~(kHugePage - 1);
+    // Only advice: where it is not taken, the buffer has ordinary pages.
+    if (end > first)
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    buffer.resize(size);
+    return buffer;
+}
+
+} // namespace veltrane::io
