@@ -1,3 +1,6 @@
+// What differs between systems, for POSIX: reading and atomically replacing files, the arguments.
+// platform_windows.cpp is its twin.
+#include "io/command_line.h"
 #include "io/file_io.h"
 
 #include <algorithm>
@@ -126,5 +129,7 @@ Status replaceFile(const std::filesystem::path& given, std::span<const std::uint
 void failNextReplaceAfter(std::size_t bytesBeforeFailure, int error) {
     injectedFailure = InjectedFailure{bytesBeforeFailure, error};
 }
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 } // namespace veltrane::io
