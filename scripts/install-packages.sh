@@ -5,9 +5,10 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    zlib1g-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+    zlib1g-dev libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libqt6opengl6-dev libglm-dev
     xvfb xauth libgl1-mesa-dri libglx-mesa0
+    python3-jsonschema
 )
 
 missing=()

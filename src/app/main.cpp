@@ -2,6 +2,7 @@
 #include "app/guarded_application.h"
 #include "app/screenshot.h"
 #include "app/tform1.h"
+#include "veltrane_version.h"
 
 #include <QCommandLineParser>
 
@@ -29,11 +30,13 @@ int main(int argc, char** argv) {
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrane"));
     QApplication::setOrganizationName(QStringLiteral("Veltrane")); // where the recent files are kept
+    QApplication::setApplicationVersion(QStringLiteral(VELTRANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Merges moveables and static meshes of a .wad library into a "
                                                     "Tomb Raider 4 level."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("TARGET"), QStringLiteral("The .tr4 level to open as the target."),
                                  QStringLiteral("[TARGET.tr4]"));
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The .wad library to open as the source."),

@@ -2,6 +2,7 @@
 #include "app/busy_cursor.h"
 #include "app/scratch_files.h"
 #include "app/tform1.h"
+#include "veltrane_version.h"
 
 #include <QAction>
 #include <QDir>

@@ -4,6 +4,7 @@
 
 #include "level/level_file.h"
 #include "level/mesh_block.h"
+#include "veltrane_version.h"
 
 #include <QAction>
 #include <QApplication>
