@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev libqt6opengl6-dev libglm-dev
     xvfb xauth libgl1-mesa-dri libglx-mesa0
     python3-jsonschema
+    librsvg2-bin desktop-file-utils appstream libxml2-utils shared-mime-info groff-base file lintian dpkg-dev
 )
 
 missing=()

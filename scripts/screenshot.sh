@@ -14,4 +14,4 @@ cd build
 "$root/scripts/with-display.sh" src/app/veltrane --screenshot "$root/docs/window-posed.png" --pose 1:6 \
     demo/target.tr4 demo/source.wad
 "$root/scripts/with-display.sh" src/app/veltrane --screenshot "$root/docs/window-large.png" --size 1400x1000 \
-    --filter key demo/target-large.tr4 demo/source-large.wad
+    --filter smash demo/target-large.tr4 demo/source-large.wad
