@@ -112,6 +112,8 @@ int main(int argc, char** argv) {
                "is wrong. Errors go to stderr.");
     app.set_version_flag("--version", "veltrane-cli " VELTRANE_VERSION);
     app.require_subcommand(1);
+    // On Windows too, options start with a dash; "/levels/a.tr4" is a file, as it is under wine.
+    app.allow_windows_style_options(false);
 
     std::string infoPath;
     bool json = false;
