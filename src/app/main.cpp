@@ -77,7 +77,9 @@ int main(int argc, char** argv) {
     window.show();
     // A file manager gives the files in any order: a .wad before a level, or alone, is the source.
     QString target = files.value(0), source = files.value(1);
-    const auto isLibrary = [](const QString& file) { return file.endsWith(QStringLiteral(".wad"), Qt::CaseInsensitive); };
+    const auto isLibrary = [](const QString& file) {
+        return file.endsWith(QStringLiteral(".wad"), Qt::CaseInsensitive);
+    };
     if (isLibrary(target) && !isLibrary(source))
         std::swap(target, source);
     bool opened = true;

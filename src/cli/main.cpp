@@ -29,15 +29,16 @@ std::string helpHint(const CLI::App* command) {
 
 // An argument nothing expected, named for what it looks like; the program's own are looked at first.
 std::optional<std::string> unexpected(const CLI::App* command) {
+    const std::vector<std::string> remaining = command->remaining();
+    if (remaining.empty())
+        return std::nullopt;
+    const std::string& argument = remaining.front();
     const std::string where = command->get_parent() ? command->get_name() + ": " : "";
-    for (const std::string& argument : command->remaining()) {
-        if (argument.starts_with('-'))
-            return where + "unknown option " + argument + helpHint(command);
-        if (!command->get_parent())
-            return "unknown command '" + argument + "'; the commands are info and merge" + helpHint(command);
-        return where + "unexpected argument '" + argument + "'" + helpHint(command);
-    }
-    return std::nullopt;
+    if (argument.starts_with('-'))
+        return where + "unknown option " + argument + helpHint(command);
+    if (!command->get_parent())
+        return "unknown command '" + argument + "'; the commands are info and merge" + helpHint(command);
+    return where + "unexpected argument '" + argument + "'" + helpHint(command);
 }
 
 int usageError(const CLI::App& app, const CLI::ParseError& error) {

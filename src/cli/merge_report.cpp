@@ -5,7 +5,9 @@
 namespace veltrane::cli {
 namespace {
 
-const char* kindName(merge::ObjectKind kind) { return kind == merge::ObjectKind::StaticMesh ? "static mesh" : "moveable"; }
+const char* kindName(merge::ObjectKind kind) {
+    return kind == merge::ObjectKind::StaticMesh ? "static mesh" : "moveable";
+}
 
 const char* outcome(merge::ConflictPolicy policy) {
     return policy == merge::ConflictPolicy::Keep      ? "both are kept"
@@ -21,7 +23,9 @@ std::string conflictMessage(const merge::IdConflict& conflict, merge::ConflictPo
 } // namespace
 
 const char* policyName(merge::ConflictPolicy policy) {
-    return policy == merge::ConflictPolicy::Keep ? "keep" : policy == merge::ConflictPolicy::Replace ? "replace" : "skip";
+    return policy == merge::ConflictPolicy::Keep      ? "keep"
+           : policy == merge::ConflictPolicy::Replace ? "replace"
+                                                      : "skip";
 }
 
 std::vector<std::string> mergeWarnings(const MergeReport& report) {
