@@ -2,6 +2,7 @@
 #include "app/guarded_application.h"
 #include "app/screenshot.h"
 #include "app/tform1.h"
+#include "veltrane_version.h"
 
 #include <QCommandLineParser>
 
@@ -29,12 +30,16 @@ int main(int argc, char** argv) {
     app::GuardedApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltrane"));
     QApplication::setOrganizationName(QStringLiteral("Veltrane")); // where the recent files are kept
+    QApplication::setApplicationVersion(QStringLiteral(VELTRANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Merges moveables and static meshes of a .wad library into a "
                                                     "Tomb Raider 4 level."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("TARGET"), QStringLiteral("The .tr4 level to open as the target."),
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("TARGET"),
+                                 QStringLiteral("The .tr4 level to open as the target. A .wad given first or alone "
+                                                "opens as the source."),
                                  QStringLiteral("[TARGET.tr4]"));
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The .wad library to open as the source."),
                                  QStringLiteral("[SOURCE.wad]"));
@@ -70,11 +75,18 @@ int main(int argc, char** argv) {
         options.dialogs = &quiet;
     app::TForm1 window(options);
     window.show();
+    // A file manager gives the files in any order: a .wad before a level, or alone, is the source.
+    QString target = files.value(0), source = files.value(1);
+    const auto isLibrary = [](const QString& file) {
+        return file.endsWith(QStringLiteral(".wad"), Qt::CaseInsensitive);
+    };
+    if (isLibrary(target) && !isLibrary(source))
+        std::swap(target, source);
     bool opened = true;
-    if (!files.empty())
-        opened = window.openTarget(files[0]) && opened;
-    if (files.size() > 1)
-        opened = window.openSource(files[1]) && opened;
+    if (!target.isEmpty())
+        opened = window.openTarget(target) && opened;
+    if (!source.isEmpty())
+        opened = window.openSource(source) && opened;
     if (unattended) {
         if (!opened)
             return 1;

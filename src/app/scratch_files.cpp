@@ -2,18 +2,17 @@
 
 #include "level/mesh_block.h"
 
-#include <cstdio>
+#include <fstream>
 #include <span>
 
 namespace veltrane::app::scratch {
 namespace {
 
 bool writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return false;
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    return !file.fail();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "app/busy_cursor.h"
 #include "app/scratch_files.h"
 #include "app/tform1.h"
+#include "veltrane_version.h"
 
 #include <QAction>
 #include <QDir>
@@ -33,11 +34,12 @@ const QString kAboutText = QStringLiteral(
     "the grown level as a new .tr4.\n\n"
     "Command line:\n"
     "  veltrane [TARGET.tr4] [SOURCE.wad]\n"
-    "  veltrane-cli info FILE\n"
-    "  veltrane-cli merge TARGET SOURCE -o OUTPUT [--moveable ID]... [--static ID]...\n\n"
+    "  veltrane-cli info [--json] FILE\n"
+    "  veltrane-cli merge TARGET SOURCE -o OUTPUT [--moveable ID|FIRST-LAST]... [--static ID|FIRST-LAST]... "
+    "[--all] [--json]\n\n"
     "Licensed under the MIT License.");
 
-std::filesystem::path filePath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }
+std::filesystem::path filePath(const QString& name) { return std::filesystem::path(name.toStdU16String()); }
 
 QString fileName(const QString& path) { return QFileInfo(path).fileName(); }
 

@@ -1,14 +1,17 @@
 #pragma once
 
-#include "io/outcome.h"
+#include "cli/file_summary.h"
 
-#include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 
 namespace veltrane::cli {
 
-// The contents of a .tr4 level or .wad library as text: header words, page count, the size of every
-// table, then one line per moveable and per static mesh.
-io::Outcome<std::string> describeFile(const std::filesystem::path& path);
+// The summary as text: header words, page count, the size of every table, then one line per moveable
+// and per static mesh.
+std::string summaryText(const FileSummary& summary);
+
+// The summary as the JSON document docs/command-line.md describes.
+nlohmann::ordered_json summaryJson(const FileSummary& summary);
 
 } // namespace veltrane::cli

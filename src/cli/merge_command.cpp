@@ -1,7 +1,6 @@
 #include "cli/merge_command.h"
 
 #include "level/level_document.h"
-#include "merge/merge_operation.h"
 #include "wad/library_document.h"
 
 namespace veltrane::cli {
@@ -22,34 +21,6 @@ io::Status checkOutput(const MergeRequest& request) {
     return io::success();
 }
 
-// "moveable ID #31 is already in the level; both are kept", or what the policy does instead.
-std::string conflictMessage(const merge::IdConflict& conflict, merge::ConflictPolicy policy) {
-    const char* outcome = policy == merge::ConflictPolicy::Keep      ? "both are kept"
-                          : policy == merge::ConflictPolicy::Replace ? "the library's replaces it"
-                                                                     : "the library's is left out";
-    return std::string(conflict.kind == merge::ObjectKind::StaticMesh ? "static mesh" : "moveable") + " ID #" +
-           std::to_string(conflict.objectId) + " is already in the level; " + outcome;
-}
-
-// The indices of every record whose ObjectId is one of `ids`; an ID that matches nothing is an error.
-template <class Records>
-io::Outcome<std::vector<std::int32_t>> tick(const Records& records, const std::vector<std::uint32_t>& ids,
-                                            const char* what, const std::filesystem::path& source) {
-    std::vector<std::int32_t> ticked;
-    for (std::uint32_t id : ids) {
-        bool found = false;
-        for (std::size_t i = 0; i < records.size(); ++i)
-            if (records[i].ObjectId == id) {
-                ticked.push_back(static_cast<std::int32_t>(i));
-                found = true;
-            }
-        if (!found)
-            return io::Outcome<std::vector<std::int32_t>>::failure(
-                source.filename().string() + ": no " + what + " has ObjectId " + std::to_string(id));
-    }
-    return ticked;
-}
-
 } // namespace
 
 io::Outcome<MergeReport> runMerge(const MergeRequest& request) {
@@ -63,30 +34,31 @@ io::Outcome<MergeReport> runMerge(const MergeRequest& request) {
     if (!source)
         return Result::failure(source.error());
 
-    merge::MergeTicks ticks;
-    auto statics = tick(source->library.StaticMeshes, request.staticIds, "static mesh", request.source);
+    MergeReport report;
+    report.policy = request.policy;
+    const auto objectIds = [](const auto& records) {
+        std::vector<std::uint32_t> ids;
+        for (const auto& record : records)
+            ids.push_back(record.ObjectId);
+        return ids;
+    };
+    auto statics = selectObjects(objectIds(source->library.StaticMeshes), request.statics, "static mesh",
+                                 request.source);
     if (!statics)
         return Result::failure(statics.error());
-    auto moveables = tick(source->library.Moveables, request.moveableIds, "moveable", request.source);
+    auto moveables =
+        selectObjects(objectIds(source->library.Moveables), request.moveables, "moveable", request.source);
     if (!moveables)
         return Result::failure(moveables.error());
-    ticks.statics = std::move(statics.value());
-    ticks.moveables = std::move(moveables.value());
-
-    MergeReport report;
-    // Keeping both is the default and may well be a mistake, so only it warns.
-    for (const auto& conflict : merge::findConflicts(target.value(), source.value(), ticks))
-        (request.policy == merge::ConflictPolicy::Keep ? report.warnings : report.notes)
-            .push_back(conflictMessage(conflict, request.policy));
-    auto statistics = merge::mergeObjects(target.value(), source.value(), ticks, request.policy);
+    report.ticks = {std::move(statics.value()), std::move(moveables.value())};
+    report.conflicts = merge::findConflicts(target.value(), source.value(), report.ticks);
+    auto statistics = merge::mergeObjects(target.value(), source.value(), report.ticks, request.policy);
     if (!statistics)
         return Result::failure(statistics.error());
     if (auto written = level::saveLevelDocument(request.output, target.value()); !written)
         return Result::failure(written.error());
 
-    report.statistics = merge::statisticsLines(statistics.value());
-    for (const auto& skipped : statistics->skipped)
-        report.notes.push_back(merge::skippedMessage(skipped));
+    report.statistics = std::move(statistics.value());
     return report;
 }
 

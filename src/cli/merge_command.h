@@ -1,11 +1,11 @@
 #pragma once
 
+#include "cli/id_selection.h"
 #include "io/outcome.h"
 #include "merge/id_conflicts.h"
+#include "merge/merge_operation.h"
 
-#include <cstdint>
 #include <filesystem>
-#include <string>
 #include <vector>
 
 namespace veltrane::cli {
@@ -14,16 +14,17 @@ struct MergeRequest {
     std::filesystem::path target; // .tr4
     std::filesystem::path source; // .wad
     std::filesystem::path output; // .tr4 written
-    std::vector<std::uint32_t> staticIds;   // ticks every library static mesh with this ObjectId
-    std::vector<std::uint32_t> moveableIds; // ticks every library moveable with this ObjectId
+    ObjectSelection statics;      // which library static meshes are ticked
+    ObjectSelection moveables;    // which library moveables are ticked
     merge::ConflictPolicy policy = merge::ConflictPolicy::Keep;
     bool inPlace = false; // the output may be the target itself
 };
 
 struct MergeReport {
-    std::vector<std::string> statistics; // the four lines of the window's memo
-    std::vector<std::string> notes;      // ticked objects not merged, or merged in place of the level's
-    std::vector<std::string> warnings;   // IDs the level now holds twice
+    merge::MergeTicks ticks;                  // indices into the library's tables
+    std::vector<merge::IdConflict> conflicts; // ticked IDs the level had, handled as the request's policy says
+    merge::ConflictPolicy policy = merge::ConflictPolicy::Keep;
+    merge::MergeStatistics statistics;
 };
 
 // Loads the target and the source, runs one merge of the ticked objects as the Merge command does,

@@ -1,6 +1,6 @@
 #include "io/large_buffer.h"
 
-#include <sys/mman.h>
+#include "io/platform_memory.h"
 
 namespace veltrane::io {
 
@@ -13,9 +13,8 @@ std::vector<std::uint8_t> largeBuffer(std::size_t size, std::size_t spare) {
     const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
     const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
     const std::uintptr_t end = (start + buffer.capacity()) & ~(kHugePage - 1);
-    // Only advice: where it is not taken, the buffer has ordinary pages.
     if (end > first)
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+        adviseHugePages(reinterpret_cast<void*>(first), end - first);
     buffer.resize(size);
     return buffer;
 }

@@ -5,6 +5,7 @@
 #include "level/level_file.h"
 #include "level/mesh_block.h"
 #include "support/plain_zlib.h"
+#include "veltrane_version.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,6 @@
 #include "cli/info.h"
 #include "cli/merge_command.h"
+#include "cli/merge_report.h"
 
 #include "builders/small_target.h"
 #include "demo/demo_files.h"
@@ -61,33 +62,77 @@ protected:
 
 TEST_F(MergeCommandTest, TickedObjectsAreMergedSavedAndCounted) {
     const level::Tr4Level before = load(request.target);
-    request.staticIds = {demo::ids::kCrate};
-    request.moveableIds = {demo::ids::kWalker};
+    request.statics.ranges = {{demo::ids::kCrate, demo::ids::kCrate}};
+    request.moveables.ranges = {{demo::ids::kWalker, demo::ids::kWalker}};
     const auto report = runMerge(request);
     ASSERT_TRUE(report.ok()) << report.error();
-    EXPECT_TRUE(report->notes.empty());
+    EXPECT_TRUE(mergeNotes(report.value()).empty());
     const level::Tr4Level merged = load(request.output);
     testing::expectPlainZlibChunks(testing::TempFolder::read(request.output));
     EXPECT_EQ(merged.StaticMeshes.size(), before.StaticMeshes.size() + 1);
     EXPECT_EQ(merged.StaticMeshes.back().ObjectId, demo::ids::kCrate);
     EXPECT_EQ(merged.Moveables.back().ObjectId, demo::ids::kWalker);
-    ASSERT_EQ(report->statistics.size(), 4u);
-    EXPECT_EQ(report->statistics[0], "Total pages added:1");
-    EXPECT_EQ(report->statistics[2], "Total of pieces textures:" + std::to_string(merged.ObjectTextures.size()));
-    EXPECT_EQ(report->statistics[3], "Mesh data size (Bytes):" + std::to_string(merged.MeshWords.size() * 2));
+    const auto json = mergeJson(report.value(), request.output)["statistics"];
+    EXPECT_EQ(json["pagesAdded"], 1);
+    EXPECT_EQ(json["objectTextureCount"], merged.ObjectTextures.size());
+    EXPECT_EQ(json["meshDataSize"], merged.MeshWords.size() * 2);
+}
+
+TEST(IdSelection, IdsAndRangesTickEachMatchingObjectOnceAndNameWhatTheyCannotTick) {
+    const std::vector<std::uint32_t> ids = {20, 160, 20, 170};
+    const struct {
+        std::vector<std::string> ranges;
+        bool all;
+        std::string ticked; // indices, or the message
+    } cases[] = {
+        {{"20"}, false, "0 2"},
+        {{"170", "100-165", "160"}, false, "1 3"},
+        {{}, true, "0 1 2 3"},
+        {{"0-4294967295"}, false, "0 1 2 3"},
+        {{"21"}, false, "lib.wad: no moveable has ObjectId 21"},
+        {{"20", "161-169"}, true, "lib.wad: no moveable has an ObjectId from 161 to 169"},
+        {{"x"}, false, "'x' is not an ObjectId (0 to 4294967295) nor a range of them like 100-120"},
+        {{"4294967296"}, false, "'4294967296' is not an ObjectId (0 to 4294967295) nor a range of them like 100-120"},
+        {{"-5"}, false, "'-5' is not an ObjectId (0 to 4294967295) nor a range of them like 100-120"},
+        {{"5-"}, false, "'5-' is not an ObjectId (0 to 4294967295) nor a range of them like 100-120"},
+        {{"+5"}, false, "'+5' is not an ObjectId (0 to 4294967295) nor a range of them like 100-120"},
+        {{"7-5"}, false, "the range '7-5' ends before it starts"},
+    };
+    for (const auto& c : cases) {
+        ObjectSelection selection{c.all, {}};
+        std::string ticked;
+        for (const auto& text : c.ranges)
+            if (auto range = parseIdRange(text))
+                selection.ranges.push_back(range.value());
+            else
+                ticked = range.error();
+        const auto indices = selectObjects(ids, selection, "moveable", "dir/lib.wad");
+        if (ticked.empty() && !indices)
+            ticked = indices.error();
+        for (auto index : ticked.empty() ? indices.value() : std::vector<std::int32_t>{})
+            ticked += (ticked.empty() ? "" : " ") + std::to_string(index);
+        EXPECT_EQ(ticked, c.ticked);
+    }
 }
 
 TEST_F(MergeCommandTest, InfoShowsAFilesHeaderTablesAndObjectsAndNamesADamagedOne) {
-    const auto level = describeFile(request.target);
+    const auto level = summariseFile(request.target).map(summaryText);
     ASSERT_TRUE(level.ok()) << level.error();
     EXPECT_NE(level->find("Version: 0x00345254 (\"TR4\\0\")"), std::string::npos) << level.value();
     EXPECT_NE(level->find("PageCount: 7\n"), std::string::npos);
     EXPECT_NE(level->find("moveable 0: ObjectId=0 MeshCount=15 Animation=0 Name=LARA\n"), std::string::npos);
-    const auto library = describeFile(folder.write("library.bin", io::readWholeFile(request.source).value()));
+    const auto library = summariseFile(folder.write("library.bin", io::readWholeFile(request.source).value()));
     ASSERT_TRUE(library.ok()) << library.error();
-    EXPECT_NE(library->find("kind: library\n"), std::string::npos) << "a library is known by its version word";
-    EXPECT_NE(library->find("PageCount: 5\n"), std::string::npos) << library.value();
-    EXPECT_EQ(describeFile(folder.write("level.wad", folder.read(request.target))).error(),
+    const auto text = summaryText(library.value());
+    EXPECT_NE(text.find("kind: library\n"), std::string::npos) << "a library is known by its version word";
+    EXPECT_NE(text.find("PageCount: 5\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("moveable 1: ObjectId=160 MeshCount=1 Animation=none Name=PUSHABLE_OBJECT5\n"),
+              std::string::npos);
+    const auto json = summaryJson(library.value());
+    EXPECT_EQ(json["moveables"][1]["Animation"], nullptr);
+    EXPECT_EQ(json["moveables"][1]["name"], "PUSHABLE_OBJECT5");
+    EXPECT_EQ(json["tables"]["Moveables"], json["moveables"].size());
+    EXPECT_EQ(summariseFile(folder.write("level.wad", folder.read(request.target))).error(),
               "level.wad is not an object library (.wad): it looks like a TR4 level");
 }
 
@@ -120,7 +165,7 @@ TEST_F(MergeCommandTest, ConflictsFollowThePolicyAndARefusedRequestWritesNothing
         {{source, "-o", output, "--on-conflict", "replace"}, 0, already + "the library's replaces it\n",
          {count, false}},
         {{source, "-o", output, "--on-conflict", "skip"}, 0, already + "the library's is left out\n", {count, true}},
-        {{source, "-o", output, "--on-conflict", "merge"}, 1, ""},
+        {{source, "-o", output, "--on-conflict", "merge"}, 2, ""},
         {{source, "-o", output, "--moveable", "9999"}, 1, "veltrane-cli: source.wad: no moveable has ObjectId 9999\n"},
         {{broken, "-o", output}, 1,
          "veltrane-cli: merge refused: source moveable " + std::to_string(walker - library.Moveables.begin()) +
@@ -138,12 +183,34 @@ TEST_F(MergeCommandTest, ConflictsFollowThePolicyAndARefusedRequestWritesNothing
         const auto before = files();
         const auto [status, errors] = runCli(args, folder / "errors");
         EXPECT_EQ(status, c.status) << c.args.back();
-        EXPECT_TRUE(errors == c.errors || (c.status == 1 && c.errors.empty())) << errors;
-        if (c.status == 1)
+        EXPECT_TRUE(errors == c.errors || (c.status != 0 && c.errors.empty())) << errors;
+        if (c.status != 0)
             EXPECT_EQ(files(), before) << c.args.back();
         else
             EXPECT_EQ(std::pair(load(c.args[2]).Moveables.size(), folder.read(c.args[2]) == original), c.written);
     }
+}
+
+TEST_F(MergeCommandTest, AWrongCommandLineIsNamedWithStatus2) {
+    const auto target = request.target.string(), source = request.source.string(), output = request.output.string();
+    const std::string merge = " (see veltrane-cli merge --help)";
+    const struct {
+        std::vector<std::string> args;
+        std::string errors;
+    } cases[] = {
+        {{"bogus"}, "unknown command 'bogus'; the commands are info and merge (see veltrane-cli --help)"},
+        {{}, "a command is needed: info or merge (see veltrane-cli --help)"},
+        {{"--bogus", "info"}, "unknown option --bogus (see veltrane-cli --help)"},
+        {{"info", target, "--bogus"}, "info: unknown option --bogus (see veltrane-cli info --help)"},
+        {{"info", target, source}, "info: unexpected argument '" + source + "' (see veltrane-cli info --help)"},
+        {{"merge", target, source}, "merge: --output is required" + merge},
+        {{"merge", target, source, "-o", output, "--moveable", "7-5"},
+         "merge: --moveable: the range '7-5' ends before it starts" + merge},
+        {{"merge", target, source, "-o", output, "--all", "--static", "40"}, "merge: --static excludes --all" + merge},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(runCli(c.args, folder / "errors"), std::pair(2, "veltrane-cli: " + c.errors + "\n"));
+    EXPECT_FALSE(std::filesystem::exists(request.output));
 }
 
 TEST(MemoryLimit, ALevelThatInflatesPastTheMemoryThereIsIsRefusedByName) {

@@ -1,6 +1,10 @@
+// What differs between systems, for POSIX: reading and atomically replacing files, the arguments.
+// platform_windows.cpp is its twin.
+#include "io/command_line.h"
 #include "io/file_io.h"
 
 #include "io/large_buffer.h"
+#include "io/platform_memory.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,6 +13,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -128,5 +133,9 @@ Status replaceFile(const std::filesystem::path& given, std::span<const std::uint
 void failNextReplaceAfter(std::size_t bytesBeforeFailure, int error) {
     injectedFailure = InjectedFailure{bytesBeforeFailure, error};
 }
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+void adviseHugePages(void* start, std::size_t length) { ::madvise(start, length, MADV_HUGEPAGE); }
 
 } // namespace veltrane::io
