@@ -7,7 +7,9 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 using namespace veltrane;
@@ -24,13 +26,27 @@ std::optional<std::pair<int, int>> twoNumbers(const QString& text, QChar separat
     return firstOk && secondOk ? std::optional(numbers) : std::nullopt;
 }
 
+// --help and --version answer on the terminal, with no display needed.
+bool onlyAsksAboutItself(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-v" ||
+            argument == "--version")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    app::GuardedApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("veltrane"));
-    QApplication::setOrganizationName(QStringLiteral("Veltrane")); // where the recent files are kept
-    QApplication::setApplicationVersion(QStringLiteral(VELTRANE_VERSION));
+    const std::unique_ptr<QCoreApplication> running =
+        onlyAsksAboutItself(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
+                                        : std::make_unique<app::GuardedApplication>(argc, argv);
+    QCoreApplication& application = *running;
+    QCoreApplication::setApplicationName(QStringLiteral("veltrane"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Veltrane")); // where the recent files are kept
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELTRANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Merges moveables and static meshes of a .wad library into a "

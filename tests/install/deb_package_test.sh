@@ -18,6 +18,8 @@ done
 
 dpkg-deb -x "$deb" root
 [ "$(root/usr/bin/veltrane-cli --version)" = "veltrane-cli $version" ]
+# The window answers --version on a terminal without a display.
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY root/usr/bin/veltrane --version)" = "veltrane $version" ]
 root/usr/bin/veltrane-cli info "$demo" >info.txt
 grep -qx "kind: level" info.txt
 grep -q "^moveable 0: ObjectId=0 MeshCount=[0-9]* Animation=0 Name=LARA$" info.txt
