@@ -3,6 +3,7 @@
 #include "io/command_line.h"
 #include "io/file_io.h"
 #include "io/large_buffer.h"
+#include "io/link_target.h"
 #include "io/platform_memory.h"
 
 #include <algorithm>
@@ -151,13 +152,7 @@ Outcome<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& pa
 }
 
 Status replaceFile(const std::filesystem::path& given, std::span<const std::uint8_t> bytes) {
-    // A link is followed: the file it names is replaced, and the link stays.
-    std::error_code unresolved;
-    std::filesystem::path path = given;
-    if (std::filesystem::is_symlink(given, unresolved))
-        path = std::filesystem::weakly_canonical(given, unresolved);
-    if (unresolved)
-        path = given;
+    const std::filesystem::path path = linkTarget(given);
     const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     HANDLE created = INVALID_HANDLE_VALUE;
     const auto temporary = createTemporary(folder, path, created);
