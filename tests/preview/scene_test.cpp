@@ -136,10 +136,10 @@ TEST_F(Scene, AnInvalidFactorTextKeepsTheLastGoodFactor) {
 
 TEST(ObjectInfo, TellsTheSlotTheMeshesThePolygonsAndTheDistinctPiecesAndPagesTheFacesShow) {
     // Mesh 0 has quads on object textures 2 and 0, a triangle on 2 again and a quad whose negative word
-    // names none; mesh 1 a triangle on texture 9, past the table; the third mesh pointer is missing.
+    // names none; mesh 1 a triangle on texture 3, just past the table; the third mesh pointer is missing.
     auto target = testing::levelWith({testing::square().quad({0, 1, 2, 3}, 2).quad({0, 1, 2, 3}, 0).triangle({0, 1, 2}, 2)
                                           .quad({0, 1, 2, 3}, 0x8001).build(),
-                                      testing::square().triangle({0, 1, 2}, 9).build()});
+                                      testing::square().triangle({0, 1, 2}, 3).build()});
     target.level.ObjectTextures = {testing::wholePage(3), testing::wholePage(1), testing::wholePage(0)};
     target.level.Moveables = {{123, 3, 0, 0, 0, 0}};
     // A library quad whose word -1 shows sample 1 mirrored.
