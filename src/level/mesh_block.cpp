@@ -3,6 +3,7 @@
 #include "io/byte_writer.h"
 #include "io/format_error.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace veltrane::level {
@@ -125,6 +126,10 @@ MeshRecord convertToLevelForm(const MeshRecord& libraryMesh, std::span<const std
     mesh.NumNormals = libraryMesh.NumNormals;
     mesh.Normals = libraryMesh.Normals;
     mesh.Shades = libraryMesh.Shades;
+    const auto quads = static_cast<std::size_t>(std::count_if(
+        libraryMesh.Polygons.begin(), libraryMesh.Polygons.end(), [](const MeshPolygon& p) { return p.Shape == kShapeQuad; }));
+    mesh.Rectangles.reserve(quads);
+    mesh.Triangles.reserve(libraryMesh.Polygons.size() - quads);
     for (std::size_t i = 0; i < libraryMesh.Polygons.size(); ++i) {
         const MeshPolygon& polygon = libraryMesh.Polygons[i];
         const std::uint16_t texture = i < replacementTextures.size() ? replacementTextures[i] : polygon.Texture;

@@ -108,6 +108,8 @@ class Lista_Mesh {
 public:
     explicit Lista_Mesh(MeshKind kind) : kind_(kind) {}
 
+    // Room for `count` records in all, so that appending up to there moves none of them.
+    void reserve(std::size_t count) { meshes_.reserve(count); }
     // Puts the record at the end and returns its size by the list's rule.
     std::int32_t append(MeshRecord record);
     // The record at `index`, or null at or past the end.

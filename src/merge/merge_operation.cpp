@@ -11,17 +11,22 @@ namespace veltrane::merge {
 MergeStatistics applyMerge(level::LevelDocument& target, const wad::LibraryDocument& source, const MergePlan& plan) {
     MergeStatistics statistics;
     {
-        // The objects go into the target's tables and mesh list while the new pages are drawn: the two
-        // share nothing.
+        // The animations, the meshes and the new pages go into the target side by side on the pool's
+        // threads: the three share nothing. The objects that name them follow.
         io::TaskPool pool(io::hardwareThreads());
-        pool.submit([&] {
-            for (const PlannedStatic& planned : plan.statics)
-                MergeStaticMesh(target, source.library, planned);
-            for (const PlannedMoveable& planned : plan.moveables)
-                MergeMoveable(target, source.library, planned);
-        });
+        std::vector<std::uint32_t> firstMeshes;
+        std::vector<MergedAnimations> animations;
+        pool.submit([&] { animations = MergeAllAnimations(target.level, source.library, plan); });
+        pool.submit([&] { firstMeshes = TransferMeshes(target, plan); });
         statistics.pagesAdded = PlaceTexturePieces(plan.pieces, plan.layout, source.pages, target.level, pool);
         pool.wait();
+        target.level.StaticMeshes.reserve(target.level.StaticMeshes.size() + plan.statics.size());
+        target.level.Moveables.reserve(target.level.Moveables.size() + plan.moveables.size());
+        for (std::size_t i = 0; i < plan.statics.size(); ++i)
+            MergeStaticMesh(target, source.library, plan.statics[i], firstMeshes[i]);
+        for (std::size_t i = 0; i < plan.moveables.size(); ++i)
+            MergeMoveable(target, source.library, plan.moveables[i], firstMeshes[plan.statics.size() + i],
+                          animations[i]);
     }
     statistics.piecesAdded = PieceCount(plan.pieces);
     statistics.objectTextureCount = static_cast<std::int32_t>(target.level.ObjectTextures.size());

@@ -91,6 +91,16 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout&
     if (target.NumBumpPages > 0)
         shiftTiles(target, first, added);
 
+    // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32; its
+    // room is made while that of the 32-bit pages is and while the pages are drawn, each on its own.
+    const std::size_t newBytes16 = std::size_t{added} * level::kPageBytes16;
+    const auto firstWord = static_cast<std::ptrdiff_t>(std::size_t{first} * level::kPageBytes16);
+    pool.submit([&target, newBytes16, firstWord] {
+        target.Pages16.reserve(std::size_t{target.PageCount} * level::kPageBytes16 + newBytes16);
+        target.Pages16.resize(std::size_t{target.PageCount} * level::kPageBytes16);
+        target.Pages16.insert(target.Pages16.begin() + firstWord, newBytes16, 0);
+    });
+
     // The new pages go in where the level's chunks were read with room for them (see decodeLevel), all 0
     // until the pieces are drawn: only the bump pages behind them move. Should the 16-bit chunk not
     // grow, a roll-back takes the new 32-bit pages out again.
@@ -109,15 +119,6 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout&
             placed.place.X, placed.place.Y);
     }
 
-    // The 16-bit chunk keeps its first PageCount pages, with the new pages among them as in Pages32; its
-    // room is made while the pages are drawn, each on its own.
-    const std::size_t newBytes16 = std::size_t{added} * level::kPageBytes16;
-    const auto firstWord = static_cast<std::ptrdiff_t>(std::size_t{first} * level::kPageBytes16);
-    pool.submit([&target, newBytes16, firstWord] {
-        target.Pages16.reserve(std::size_t{target.PageCount} * level::kPageBytes16 + newBytes16);
-        target.Pages16.resize(std::size_t{target.PageCount} * level::kPageBytes16);
-        target.Pages16.insert(target.Pages16.begin() + firstWord, newBytes16, 0);
-    });
     for (std::size_t page = 0; page < added; ++page)
         pool.submit([&sourcePages, newPages, drawn = std::move(onPage[page])] {
             for (const PlacedPiece* placed : drawn)
