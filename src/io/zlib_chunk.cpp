@@ -84,16 +84,12 @@ Deflater& threadDeflater() {
     return deflater;
 }
 
-// Lets a raw deflate stream go on into whatever follows it: its last block is no longer marked last,
-// and an empty stored block after it ends the stream on a byte boundary. False when the stream does
-// not walk.
-bool chainOn(std::vector<std::uint8_t>& stream) {
-    const auto final = findFinalBlock(stream);
-    if (!final)
-        return false;
-    stream[final->headerBit / 8] &= static_cast<std::uint8_t>(~(1u << (final->headerBit % 8)));
-    stream.resize((final->endBit + 7) / 8);
-    const unsigned usedBits = final->endBit % 8;
+// Lets a raw deflate stream whose last block is `final` go on into whatever follows it: that block is
+// no longer marked last, and an empty stored block after it ends the stream on a byte boundary.
+void chainOn(std::vector<std::uint8_t>& stream, const FinalBlock& final) {
+    stream[final.headerBit / 8] &= static_cast<std::uint8_t>(~(1u << (final.headerBit % 8)));
+    stream.resize((final.endBit + 7) / 8);
+    const unsigned usedBits = final.endBit % 8;
     if (usedBits != 0)
         stream.back() &= static_cast<std::uint8_t>((1u << usedBits) - 1);
     // The stored block's three header bits (not last, stored) are zeros: they go in the last byte when
@@ -101,7 +97,6 @@ bool chainOn(std::vector<std::uint8_t>& stream) {
     if (usedBits == 0 || usedBits > 5)
         stream.push_back(0);
     stream.insert(stream.end(), {0x00, 0x00, 0xFF, 0xFF}); // length 0 and its complement
-    return true;
 }
 
 void deflateBlock(std::span<const std::uint8_t> data, bool last, BlockDeflate::Block& block) {
@@ -114,7 +109,53 @@ void deflateBlock(std::span<const std::uint8_t> data, bool last, BlockDeflate::B
     const std::size_t size =
         libdeflate_deflate_compress(deflater.compressor, data.data(), data.size(), deflater.output.data(), bound);
     block.packed.assign(deflater.output.begin(), deflater.output.begin() + static_cast<std::ptrdiff_t>(size));
-    block.deflated = size > 0 && (last || chainOn(block.packed));
+    if (size == 0)
+        return;
+    if (last) {
+        block.deflated = true;
+        return;
+    }
+    const auto final = findFinalBlock(block.packed);
+    if (final)
+        chainOn(block.packed, *final);
+    block.deflated = final.has_value();
+}
+
+constexpr std::size_t kZlibTrailerBytes = 4;
+
+std::uint32_t trailerAdler(std::span<const std::uint8_t> stream) {
+    std::uint32_t adler = 0;
+    for (const std::uint8_t byte : stream.last(kZlibTrailerBytes))
+        adler = adler << 8 | byte;
+    return adler;
+}
+
+// Whether `inflated` still begins with the bytes the kept stream was made from. The stream's trailer
+// holds their Adler-32; nothing in a level rewrites bytes it has, so a match means they are the same.
+bool carriesOver(const PackedStream& kept, std::span<const std::uint8_t> inflated) {
+    if (kept.length == 0 || kept.length > inflated.size() || kept.packed.size() < sizeof kZlibHeader + kZlibTrailerBytes)
+        return false;
+    return libdeflate_adler32(1, inflated.data(), kept.length) == trailerAdler(kept.packed);
+}
+
+// The kept stream's deflate blocks as the first block of a new stream, made to go on into the next
+// block unless they are the last. A stream whose blocks do not end where its trailer begins is
+// deflated again from `keptBytes`.
+void carryOver(const PackedStream& kept, std::span<const std::uint8_t> keptBytes, bool last,
+               BlockDeflate::Block& block) {
+    const std::span<const std::uint8_t> stream(kept.packed);
+    const auto raw = stream.subspan(sizeof kZlibHeader, stream.size() - sizeof kZlibHeader - kZlibTrailerBytes);
+    const auto final = findFinalBlock(raw);
+    if (!final || (final->endBit + 7) / 8 != raw.size()) {
+        deflateBlock(keptBytes, last, block);
+        return;
+    }
+    block.packed.assign(raw.begin(), raw.end());
+    if (!last)
+        chainOn(block.packed, *final);
+    block.length = kept.length;
+    block.adler = trailerAdler(stream);
+    block.deflated = true;
 }
 
 // The Adler-32 of two runs of bytes one after the other, from theirs and the second's length.
@@ -128,12 +169,21 @@ std::uint32_t combineAdler(std::uint32_t first, std::uint32_t second, std::size_
 
 } // namespace
 
-void BlockDeflate::start(TaskPool& pool, std::span<const std::uint8_t> inflated, std::size_t blockBytes) {
+void BlockDeflate::start(TaskPool& pool, std::span<const std::uint8_t> inflated, const PackedStream& kept,
+                         std::size_t blockBytes) {
+    const std::size_t keptLength = carriesOver(kept, inflated) ? kept.length : 0;
+    const auto added = inflated.subspan(keptLength);
+    const std::size_t keptBlocks = keptLength > 0 ? 1 : 0;
     // An empty chunk still needs one (empty) final block.
-    blocks_.assign(std::max<std::size_t>(1, (inflated.size() + blockBytes - 1) / blockBytes), Block{});
-    for (std::size_t index = 0; index < blocks_.size(); ++index) {
-        const std::size_t begin = index * blockBytes;
-        const auto data = inflated.subspan(begin, std::min(inflated.size(), begin + blockBytes) - begin);
+    const std::size_t addedBlocks = (added.size() + blockBytes - 1) / blockBytes;
+    blocks_.assign(keptBlocks + std::max<std::size_t>(1 - keptBlocks, addedBlocks), Block{});
+    if (keptBlocks > 0)
+        pool.submit([&kept, keptBytes = inflated.first(keptLength), last = addedBlocks == 0, block = &blocks_[0]] {
+            carryOver(kept, keptBytes, last, *block);
+        });
+    for (std::size_t index = keptBlocks; index < blocks_.size(); ++index) {
+        const std::size_t begin = (index - keptBlocks) * blockBytes;
+        const auto data = added.subspan(begin, std::min(added.size(), begin + blockBytes) - begin);
         const bool last = index + 1 == blocks_.size();
         pool.submit([data, last, block = &blocks_[index]] { deflateBlock(data, last, *block); });
     }

@@ -20,6 +20,15 @@ constexpr std::uint64_t kMaxInflateRatio = 1032;
 Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize,
                                                 std::size_t spare = 0);
 
+// A zlib stream as it was read or written, with the number of bytes it inflates to, kept so that a
+// later save need not deflate those bytes again. It is a cache of the file: it never makes two chunks
+// differ.
+struct PackedStream {
+    std::vector<std::uint8_t> packed;
+    std::size_t length = 0;
+    bool operator==(const PackedStream&) const { return true; }
+};
+
 // A chunk is deflated in blocks of this many inflated bytes, each on its own, so that the blocks can be
 // deflated at the same time; blocks this long pack within a few bytes of one pass over the whole chunk.
 constexpr std::size_t kDeflateBlockBytes = 1024 * 1024;
@@ -31,9 +40,12 @@ constexpr std::size_t kDeflateBlockBytes = 1024 * 1024;
 // larger than zlib's default level.
 class BlockDeflate {
 public:
-    // Queues the blocks of `inflated` on `pool`; the bytes must stay alive and unchanged until the
-    // pool has finished, and this object must outlive the pool.
-    void start(TaskPool& pool, std::span<const std::uint8_t> inflated, std::size_t blockBytes = kDeflateBlockBytes);
+    // Queues the blocks of `inflated` on `pool`; the bytes and `kept` must stay alive and unchanged
+    // until the pool has finished, and this object must outlive the pool. When `inflated` still begins with the
+    // bytes `kept` was made from (their Adler-32 is the stream's own), the kept stream stands for them
+    // and only the bytes after them are deflated.
+    void start(TaskPool& pool, std::span<const std::uint8_t> inflated, const PackedStream& kept = {},
+               std::size_t blockBytes = kDeflateBlockBytes);
     // Once the pool has finished: the joined stream, or why a block could not be deflated.
     Outcome<std::vector<std::uint8_t>> join();
 

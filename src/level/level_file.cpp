@@ -85,6 +85,8 @@ io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned t
             }
             chunkBytes(level, chunk) = std::move(inflated.value());
             packedSize(level, chunk) = static_cast<std::uint32_t>(chunks[chunk].packed.size());
+            level.PackedChunks[chunk] = {{chunks[chunk].packed.begin(), chunks[chunk].packed.end()},
+                                         chunks[chunk].inflatedSize};
             return true;
         };
         // Largest first, so that the longest inflate starts at once; the level data next, so that its
@@ -132,7 +134,7 @@ io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level, unsigned threads) {
     {
         io::TaskPool pool(threads);
         for (std::size_t chunk = 0; chunk + 1 < chunks.size(); ++chunk)
-            deflates[chunk].start(pool, *chunks[chunk]);
+            deflates[chunk].start(pool, *chunks[chunk], level.PackedChunks[chunk]);
         // The pool's threads deflate the pages while this one serialises the level data.
         try {
             encoded.levelData = serialiseLevelData(level);
@@ -141,7 +143,7 @@ io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level, unsigned threads) {
         }
         if (encoded.levelData.size() > UINT32_MAX)
             return Result::failure(std::string(kChunkNames[3]) + " is larger than a level file can hold");
-        deflates[3].start(pool, encoded.levelData);
+        deflates[3].start(pool, encoded.levelData, level.PackedChunks[3]);
         pool.wait();
     }
 
@@ -158,6 +160,7 @@ io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level, unsigned threads) {
         out.u32(static_cast<std::uint32_t>(packed->size()));
         out.bytes(packed.value());
         encoded.packedSizes[chunk] = static_cast<std::uint32_t>(packed->size());
+        encoded.packedChunks[chunk] = {std::move(packed.value()), chunks[chunk]->size()};
     }
     out.u32(level.SampleCount);
     out.bytes(level.Tail);
@@ -174,6 +177,7 @@ io::Status writeLevel(const std::filesystem::path& path, Tr4Level& level, unsign
         return written;
     for (std::size_t chunk = 0; chunk < kChunkNames.size(); ++chunk)
         packedSize(level, chunk) = encoded->packedSizes[chunk];
+    level.PackedChunks = std::move(encoded->packedChunks);
     level.LevelData = std::move(encoded->levelData);
     return io::success();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/zlib_chunk.h"
 #include "level/pages.h"
 #include "level/records.h"
 
@@ -57,6 +58,9 @@ struct Tr4Level {
     std::uint32_t Pages16PackedSize = 0;
     std::uint32_t PagesMiscPackedSize = 0;
     std::uint32_t LevelDataPackedSize = 0;
+    // The four chunks as last read or written, packed: a save carries over the part of a chunk that
+    // still begins with what one of them inflates to.
+    std::array<io::PackedStream, 4> PackedChunks;
     std::uint32_t SampleCount = 0;
     std::vector<std::uint8_t> Tail; // every byte after SampleCount
     std::uint32_t PageCount = 0; // whole pages in Pages32

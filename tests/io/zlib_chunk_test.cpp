@@ -50,7 +50,7 @@ TEST(ZlibChunk, ChunksOfAnySizeInBlocksOnAnyThreadCountAreOneStreamThatPlainUnco
                 const auto data = incompressible ? randomBytes(size) : repetitiveBytes(size);
                 BlockDeflate deflate;
                 TaskPool pool(threads);
-                deflate.start(pool, data, block);
+                deflate.start(pool, data, {}, block);
                 pool.wait();
                 const auto packed = deflate.join().value();
                 EXPECT_EQ(plainlyUncompressed(packed, size), data)
@@ -58,6 +58,59 @@ TEST(ZlibChunk, ChunksOfAnySizeInBlocksOnAnyThreadCountAreOneStreamThatPlainUnco
                 EXPECT_EQ(inflateChunk(packed, static_cast<std::uint32_t>(size)).value(), data);
             }
         }
+    }
+}
+
+// A stream of `bytes` as zlib writes it at `level`; level 0 stores them, so that a stream carried over
+// stands out by its size from one deflated again.
+PackedStream zlibStream(std::span<const std::uint8_t> bytes, int level) {
+    std::vector<std::uint8_t> packed(compressBound(bytes.size()));
+    uLongf size = packed.size();
+    EXPECT_EQ(compress2(packed.data(), &size, bytes.data(), bytes.size(), level), Z_OK);
+    packed.resize(size);
+    return {packed, bytes.size()};
+}
+
+std::vector<std::uint8_t> deflatedAfter(const PackedStream& kept, std::span<const std::uint8_t> data) {
+    BlockDeflate deflate;
+    TaskPool pool(2);
+    deflate.start(pool, data, kept, 4096);
+    pool.wait();
+    return deflate.join().value();
+}
+
+TEST(ZlibChunk, AKeptStreamIsCarriedOverOnlyWhileTheChunkStillBeginsWithItsBytes) {
+    const auto data = repetitiveBytes(50000);
+    const std::size_t keptLength = 30000;
+    const auto stored = zlibStream(std::span(data).first(keptLength), 0);
+    ASSERT_GT(stored.packed.size(), keptLength);
+
+    // Carried over, alone or with bytes deflated after it.
+    for (const std::size_t size : {keptLength, keptLength + 1, data.size()}) {
+        const auto chunk = std::span(data).first(size);
+        const auto packed = deflatedAfter(stored, chunk);
+        EXPECT_GT(packed.size(), keptLength) << size;
+        EXPECT_EQ(plainlyUncompressed(packed, size), std::vector(chunk.begin(), chunk.end())) << size;
+    }
+    // A packed stream's last block ends within a byte, where the bytes after it begin.
+    const auto packedOnce = zlibStream(std::span(data).first(keptLength), 9);
+    EXPECT_EQ(plainlyUncompressed(deflatedAfter(packedOnce, data), data.size()), data);
+
+    // Deflated anew: bytes changed, a chunk shorter than the stream's, a stream whose trailer is not
+    // its bytes' checksum, and one whose blocks end before its trailer.
+    auto changed = data;
+    changed[20000] ^= 1;
+    auto badTrailer = stored;
+    badTrailer.packed[stored.packed.size() - 1] ^= 1;
+    auto padded = stored;
+    padded.packed.insert(padded.packed.end() - 4, std::uint8_t{0});
+    const std::vector<std::pair<const PackedStream*, std::vector<std::uint8_t>>> fresh = {
+        {&stored, changed}, {&stored, std::vector(data.begin(), data.begin() + keptLength - 1)},
+        {&badTrailer, data}, {&padded, data}};
+    for (const auto& [kept, chunk] : fresh) {
+        const auto packed = deflatedAfter(*kept, chunk);
+        EXPECT_LT(packed.size(), keptLength / 2);
+        EXPECT_EQ(plainlyUncompressed(packed, chunk.size()), chunk);
     }
 }
 
