@@ -26,7 +26,7 @@ struct FreeDecompressor {
 } // namespace
 
 Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize,
-                                                std::size_t spare) {
+                                                std::size_t spare, std::size_t* streamBytes) {
     using Result = Outcome<std::vector<std::uint8_t>>;
     if (statedSize > (packed.size() + 64) * kMaxInflateRatio)
         return Result::failure("states an inflated size of " + std::to_string(statedSize) + " bytes, more than " +
@@ -43,11 +43,15 @@ Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> pa
     while (true) {
         inflated = {}; // the last try's buffer goes before the next is made
         inflated = largeBuffer(capacity, capacity == statedSize ? spare : 0);
+        std::size_t taken = 0;
         std::size_t produced = 0;
-        const auto result = libdeflate_zlib_decompress(decompressor.get(), packed.data(), packed.size(),
-                                                       inflated.data(), inflated.size(), &produced);
-        if (result == LIBDEFLATE_SUCCESS && produced == statedSize)
+        const auto result = libdeflate_zlib_decompress_ex(decompressor.get(), packed.data(), packed.size(),
+                                                          inflated.data(), inflated.size(), &taken, &produced);
+        if (result == LIBDEFLATE_SUCCESS && produced == statedSize) {
+            if (streamBytes != nullptr)
+                *streamBytes = taken;
             return inflated;
+        }
         if (result == LIBDEFLATE_SUCCESS)
             return Result::failure("inflates to " + std::to_string(produced) + " bytes, not the stated " +
                                    std::to_string(statedSize));
@@ -139,20 +143,20 @@ bool carriesOver(const PackedStream& kept, std::span<const std::uint8_t> inflate
 }
 
 // The kept stream's deflate blocks as the first block of a new stream, made to go on into the next
-// block unless they are the last. A stream whose blocks do not end where its trailer begins is
-// deflated again from `keptBytes`.
+// block unless they are the last. Blocks that do not walk are deflated again from `keptBytes`.
 void carryOver(const PackedStream& kept, std::span<const std::uint8_t> keptBytes, bool last,
                BlockDeflate::Block& block) {
     const std::span<const std::uint8_t> stream(kept.packed);
     const auto raw = stream.subspan(sizeof kZlibHeader, stream.size() - sizeof kZlibHeader - kZlibTrailerBytes);
-    const auto final = findFinalBlock(raw);
-    if (!final || (final->endBit + 7) / 8 != raw.size()) {
-        deflateBlock(keptBytes, last, block);
-        return;
-    }
     block.packed.assign(raw.begin(), raw.end());
-    if (!last)
+    if (!last) {
+        const auto final = findFinalBlock(raw);
+        if (!final) {
+            deflateBlock(keptBytes, last, block);
+            return;
+        }
         chainOn(block.packed, *final);
+    }
     block.length = kept.length;
     block.adler = trailerAdler(stream);
     block.deflated = true;

@@ -16,13 +16,14 @@ constexpr std::uint64_t kMaxInflateRatio = 1032;
 // Inflates one zlib stream that must give exactly `statedSize` bytes. The first try gives the stream a
 // buffer in proportion to its packed bytes and a larger one only when the stream fills it, never past
 // the stated size, so that a claim the stream does not back costs no memory. The bytes come with room
-// for `spare` more, as address space only (see largeBuffer).
+// for `spare` more, as address space only (see largeBuffer). `streamBytes`, when given, takes the
+// bytes the stream itself took from `packed`, its trailer included: any after them are not its own.
 Outcome<std::vector<std::uint8_t>> inflateChunk(std::span<const std::uint8_t> packed, std::uint32_t statedSize,
-                                                std::size_t spare = 0);
+                                                std::size_t spare = 0, std::size_t* streamBytes = nullptr);
 
-// A zlib stream as it was read or written, with the number of bytes it inflates to, kept so that a
-// later save need not deflate those bytes again. It is a cache of the file: it never makes two chunks
-// differ.
+// One whole zlib stream as it was read or written (no byte after its trailer), with the number of bytes
+// it inflates to, kept so that a later save need not deflate those bytes again. It is a cache of the
+// file: it never makes two chunks differ.
 struct PackedStream {
     std::vector<std::uint8_t> packed;
     std::size_t length = 0;

@@ -97,16 +97,16 @@ TEST(ZlibChunk, AKeptStreamIsCarriedOverOnlyWhileTheChunkStillBeginsWithItsBytes
     EXPECT_EQ(plainlyUncompressed(deflatedAfter(packedOnce, data), data.size()), data);
 
     // Deflated anew: bytes changed, a chunk shorter than the stream's, a stream whose trailer is not
-    // its bytes' checksum, and one whose blocks end before its trailer.
+    // its bytes' checksum, and one whose blocks do not walk.
     auto changed = data;
     changed[20000] ^= 1;
     auto badTrailer = stored;
     badTrailer.packed[stored.packed.size() - 1] ^= 1;
-    auto padded = stored;
-    padded.packed.insert(padded.packed.end() - 4, std::uint8_t{0});
+    auto badBlocks = stored;
+    badBlocks.packed[2] = 0x07; // a final block of the reserved type
     const std::vector<std::pair<const PackedStream*, std::vector<std::uint8_t>>> fresh = {
         {&stored, changed}, {&stored, std::vector(data.begin(), data.begin() + keptLength - 1)},
-        {&badTrailer, data}, {&padded, data}};
+        {&badTrailer, data}, {&badBlocks, data}};
     for (const auto& [kept, chunk] : fresh) {
         const auto packed = deflatedAfter(*kept, chunk);
         EXPECT_LT(packed.size(), keptLength / 2);
@@ -119,6 +119,12 @@ TEST(ZlibChunk, InflateGivesExactlyTheStatedSizeOrSaysWhy) {
     EXPECT_TRUE(inflateChunk(packed, 1000).ok());
     EXPECT_EQ(inflateChunk(packed, 1200).error(), "inflates to 1000 bytes, not the stated 1200");
     EXPECT_EQ(inflateChunk(packed, 999).error(), "inflates to more than its stated 999 bytes");
+    // Bytes after the stream are no part of it.
+    auto followed = packed;
+    followed.insert(followed.end(), {1, 2, 3});
+    std::size_t streamBytes = 0;
+    EXPECT_TRUE(inflateChunk(followed, 1000, 0, &streamBytes).ok());
+    EXPECT_EQ(streamBytes, packed.size());
 
     auto damaged = deflateChunk(randomBytes(5000)).value();
     EXPECT_FALSE(inflateChunk(std::span(damaged).first(100), 5000).ok());

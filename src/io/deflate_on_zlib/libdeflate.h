@@ -25,8 +25,9 @@ std::size_t libdeflate_deflate_compress(libdeflate_compressor* compressor, const
 
 libdeflate_decompressor* libdeflate_alloc_decompressor();
 void libdeflate_free_decompressor(libdeflate_decompressor* decompressor);
-libdeflate_result libdeflate_zlib_decompress(libdeflate_decompressor* decompressor, const void* in,
-                                             std::size_t inBytes, void* out, std::size_t outAvailable,
-                                             std::size_t* outProduced);
+// Inflates the zlib stream at the start of `in`; on success tells the bytes it took and gave.
+libdeflate_result libdeflate_zlib_decompress_ex(libdeflate_decompressor* decompressor, const void* in,
+                                                std::size_t inBytes, void* out, std::size_t outAvailable,
+                                                std::size_t* inTaken, std::size_t* outProduced);
 
 std::uint32_t libdeflate_adler32(std::uint32_t adler, const void* buffer, std::size_t length);

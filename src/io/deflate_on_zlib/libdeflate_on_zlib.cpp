@@ -57,8 +57,9 @@ libdeflate_decompressor* libdeflate_alloc_decompressor() { return new (std::noth
 
 void libdeflate_free_decompressor(libdeflate_decompressor* decompressor) { delete decompressor; }
 
-libdeflate_result libdeflate_zlib_decompress(libdeflate_decompressor*, const void* in, std::size_t inBytes, void* out,
-                                             std::size_t outAvailable, std::size_t* outProduced) {
+libdeflate_result libdeflate_zlib_decompress_ex(libdeflate_decompressor*, const void* in, std::size_t inBytes,
+                                                void* out, std::size_t outAvailable, std::size_t* inTaken,
+                                                std::size_t* outProduced) {
     if (!fits(inBytes) || !fits(outAvailable))
         return LIBDEFLATE_BAD_DATA;
     z_stream stream{};
@@ -69,10 +70,12 @@ libdeflate_result libdeflate_zlib_decompress(libdeflate_decompressor*, const voi
     stream.next_out = static_cast<Bytef*>(out);
     stream.avail_out = static_cast<uInt>(outAvailable);
     const int status = inflate(&stream, Z_FINISH);
+    const std::size_t taken = stream.total_in;
     const std::size_t produced = stream.total_out;
     const bool full = stream.avail_out == 0;
     inflateEnd(&stream);
     if (status == Z_STREAM_END) {
+        *inTaken = taken;
         *outProduced = produced;
         return LIBDEFLATE_SUCCESS;
     }
