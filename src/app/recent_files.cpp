@@ -24,6 +24,9 @@ QStringList RecentFiles::files(Kind kind) const { return settingsAt(settingsFile
 void RecentFiles::add(Kind kind, const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     QStringList kept = files(kind);
+    // Saving the file last named again leaves the list as it is, and the settings unwritten.
+    if (!kept.isEmpty() && kept.front() == absolute)
+        return;
     kept.removeAll(absolute);
     kept.prepend(absolute);
     store(kind, kept.mid(0, kKept));
