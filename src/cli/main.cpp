@@ -3,6 +3,7 @@
 #include "cli/merge_command.h"
 #include "cli/merge_report.h"
 #include "io/command_line.h"
+#include "io/platform_memory.h"
 #include "veltrane_version.h"
 
 #include <CLI/CLI.hpp>
@@ -17,6 +18,8 @@ using namespace veltrane;
 // Exit statuses, as the manual gives them.
 constexpr int kRefused = 1; // bad input, or a merge refused
 constexpr int kUsage = 2;   // the command line itself is wrong
+// The heap grows in steps of this many bytes on huge pages: a large level and library take a few.
+constexpr std::size_t kHeapStep = std::size_t{64} << 20;
 
 int fail(const std::string& message, int status) {
     std::cerr << "veltrane-cli: " << message << '\n';
@@ -106,6 +109,7 @@ void addIdOption(CLI::App& command, IdOption& ids, const std::string& name, cons
 } // namespace
 
 int main(int argc, char** argv) {
+    io::keepHeapOnHugePages(kHeapStep);
     const std::vector<std::string> arguments = io::utf8Arguments(argc, argv);
     CLI::App app{"veltrane-cli: inspect Tomb Raider 4 levels (.tr4) and object libraries (.wad), and merge library "
                  "objects into levels."};

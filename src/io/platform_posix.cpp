@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <malloc.h>
 #include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -132,5 +134,24 @@ void failNextReplaceAfter(std::size_t bytesBeforeFailure, int error) {
 std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 void adviseHugePages(void* start, std::size_t length) { ::madvise(start, length, MADV_HUGEPAGE); }
+
+void keepHeapOnHugePages(std::size_t bytes) {
+    // Blocks below the largest chunk of a level come from the heap, which grows `bytes` at a time and
+    // gives nothing back before it is at least that much larger than in use.
+    constexpr int kMapThreshold = 32 << 20;
+    ::mallopt(M_MMAP_THRESHOLD, kMapThreshold);
+    ::mallopt(M_TOP_PAD, static_cast<int>(bytes));
+    ::mallopt(M_TRIM_THRESHOLD, static_cast<int>(bytes));
+    // The pool's threads take their blocks from the same heap, not from arenas of their own.
+    ::mallopt(M_ARENA_MAX, 1);
+    auto* const before = static_cast<char*>(::sbrk(0));
+    // A block larger than what is left at the top makes the heap grow now, by `bytes` more (volatile,
+    // so that the compiler keeps the call).
+    void* volatile block = std::malloc(kMapThreshold / 2);
+    std::free(block);
+    auto* const after = static_cast<char*>(::sbrk(0));
+    if (after > before)
+        adviseHugePages(before, static_cast<std::size_t>(after - before));
+}
 
 } // namespace veltrane::io

@@ -194,5 +194,6 @@ std::vector<std::string> utf8Arguments(int, char**) {
 
 // Huge pages need a privilege that ordinary programs lack on Windows: the advice is not taken.
 void adviseHugePages(void*, std::size_t) {}
+void keepHeapOnHugePages(std::size_t) {}
 
 } // namespace veltrane::io
