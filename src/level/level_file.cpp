@@ -149,7 +149,12 @@ io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level, unsigned threads) {
         }
         if (encoded.levelData.size() > UINT32_MAX)
             return Result::failure(std::string(kChunkNames[3]) + " is larger than a level file can hold");
-        deflates[3].start(pool, encoded.levelData, level.PackedChunks[3]);
+        // The block as last read or written is still at hand, so its stream is carried over only when
+        // the new block begins with exactly those bytes.
+        const io::PackedStream none;
+        const bool unchangedStart = level.LevelData.size() <= encoded.levelData.size() &&
+                                    std::equal(level.LevelData.begin(), level.LevelData.end(), encoded.levelData.begin());
+        deflates[3].start(pool, encoded.levelData, unchangedStart ? level.PackedChunks[3] : none);
         pool.wait();
     }
 
