@@ -116,7 +116,8 @@ io::Outcome<FileSummary> summariseFile(const std::filesystem::path& path) {
             summariseLibrary(summary, library.value());
             return summary;
         }
-        auto decoded = level::decodeLevel(bytes.value());
+        // Only summarised, never saved: the chunks' streams need not be kept.
+        auto decoded = level::decodeLevel(bytes.value(), io::hardwareThreads(), false);
         if (!decoded)
             return refused(level::FileKind::Level, decoded.error());
         summariseLevel(summary, decoded.value());

@@ -52,7 +52,7 @@ PackedChunk readPackedChunk(io::ByteReader& in) {
 
 } // namespace
 
-io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned threads) {
+io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned threads, bool keepStreams) {
     using Result = io::Outcome<Tr4Level>;
     Tr4Level level;
     std::array<PackedChunk, 4> chunks;
@@ -89,6 +89,8 @@ io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned t
             }
             chunkBytes(level, chunk) = std::move(inflated.value());
             packedSize(level, chunk) = static_cast<std::uint32_t>(chunks[chunk].packed.size());
+            if (!keepStreams)
+                return true;
             // Kept on huge pages, as the chunks are: in a fresh process each 4 KiB page costs a fault.
             auto stream = io::largeBuffer(streamBytes);
             std::copy_n(chunks[chunk].packed.begin(), streamBytes, stream.begin());

@@ -17,7 +17,9 @@ namespace veltrane::level {
 // A damaged file gives a message saying what is wrong and where; nothing half-read is returned.
 // The chunks inflate at the same time on up to `threads` threads, and the level-data block is parsed
 // as soon as it is inflated, while the page chunks may still be inflating.
-io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned threads = io::hardwareThreads());
+// A level that will not be saved (one only summarised) can leave PackedChunks empty: `keepStreams` false.
+io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned threads = io::hardwareThreads(),
+                                  bool keepStreams = true);
 io::Outcome<Tr4Level> readLevel(const std::filesystem::path& path, unsigned threads = io::hardwareThreads());
 
 // The bytes of a .tr4 file for `level`: the texture chunks deflated, the level-data block
