@@ -27,10 +27,11 @@ io::Outcome<EncodedLevel> encodeLevelDocument(LevelDocument& document, unsigned 
     return encodeLevel(document.level, threads);
 }
 
-io::Status saveLevelDocument(const std::filesystem::path& path, LevelDocument& document, unsigned threads) {
+io::Status saveLevelDocument(const std::filesystem::path& path, LevelDocument& document, unsigned threads,
+                             const BlockTask& whileWriting) {
     return io::guardMemory("save", path, [&] {
         rebuildMeshBlock(document.meshes, document.level);
-        return writeLevel(path, document.level, threads);
+        return writeLevel(path, document.level, threads, whileWriting);
     });
 }
 

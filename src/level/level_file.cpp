@@ -181,11 +181,19 @@ io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level, unsigned threads) {
     return encoded;
 }
 
-io::Status writeLevel(const std::filesystem::path& path, Tr4Level& level, unsigned threads) {
+io::Status writeLevel(const std::filesystem::path& path, Tr4Level& level, unsigned threads,
+                      const BlockTask& whileWriting) {
     auto encoded = encodeLevel(level, threads);
     if (!encoded)
         return io::Status::failure(encoded.error());
-    auto written = io::replaceFile(path, encoded->file);
+    io::Status written = io::success();
+    {
+        io::TaskPool pool(whileWriting ? 2 : 1);
+        if (whileWriting)
+            pool.submit([&] { whileWriting(encoded->levelData); });
+        written = io::replaceFile(path, encoded->file);
+        pool.wait();
+    }
     if (!written)
         return written;
     for (std::size_t chunk = 0; chunk < kChunkNames.size(); ++chunk)
