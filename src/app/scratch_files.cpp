@@ -29,20 +29,8 @@ bool writeMeshBlock(const level::Lista_Mesh& meshes, const std::filesystem::path
     return writeFile(folder / "mesh_block", level::serialiseMeshBlock(meshes));
 }
 
-bool stageNewData(std::span<const std::uint8_t> block, const std::filesystem::path& folder) {
-    return writeFile(folder / "new_data.part", block);
-}
-
-bool settleNewData(bool saved, const std::filesystem::path& folder) {
-    std::error_code error;
-    if (saved) {
-        std::filesystem::rename(folder / "new_data.part", folder / "new_data", error);
-        if (!error)
-            return true;
-    }
-    // A block that could not take the place of "new_data" does not stay behind either.
-    std::filesystem::remove(folder / "new_data.part", error);
-    return false;
+bool writeNewData(const level::Tr4Level& level, const std::filesystem::path& folder) {
+    return writeFile(folder / "new_data", level.LevelData);
 }
 
 bool writeFirstSourcePage(const wad::PageSet& pages, const std::filesystem::path& folder) {

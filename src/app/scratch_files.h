@@ -4,9 +4,7 @@
 #include "level/tr4_level.h"
 #include "wad/wad_pages.h"
 
-#include <cstdint>
 #include <filesystem>
-#include <span>
 
 // The window's commands leave these files in the working directory, under fixed names, for anyone who
 // wants to look at what was loaded or saved. They are overwritten on every use and never read back;
@@ -19,10 +17,8 @@ bool writeTempBlock(const level::Tr4Level& level, const std::filesystem::path& f
 bool writeTex16(const level::Tr4Level& level, const std::filesystem::path& folder);
 // "mesh_block": the level-form mesh block rebuilt from the mesh list before a save.
 bool writeMeshBlock(const level::Lista_Mesh& meshes, const std::filesystem::path& folder);
-// "new_data": the level-data block as saved. It is written as "new_data.part" while the level file is,
-// and settled once the save is known: renamed to "new_data" after a save, removed after a failed one.
-bool stageNewData(std::span<const std::uint8_t> block, const std::filesystem::path& folder);
-bool settleNewData(bool saved, const std::filesystem::path& folder);
+// "new_data": the level-data block as saved (a save keeps it in the model).
+bool writeNewData(const level::Tr4Level& level, const std::filesystem::path& folder);
 // "segundoA.bbb": the first page of a library in the 32-bit form; nothing when it has no page.
 bool writeFirstSourcePage(const wad::PageSet& pages, const std::filesystem::path& folder);
 

@@ -149,11 +149,9 @@ bool TForm1::saveTarget(const QString& path) {
     io::Status written = io::success();
     {
         BusyCursor busy;
-        written = level::saveLevelDocument(filePath(path), *target_, io::hardwareThreads(),
-                                           [](std::span<const std::uint8_t> block) {
-                                               scratch::stageNewData(block, kScratchFolder);
-                                           });
-        scratch::settleNewData(written.ok(), kScratchFolder);
+        written = level::saveLevelDocument(filePath(path), *target_);
+        if (written)
+            scratch::writeNewData(target_->level, kScratchFolder);
     }
     if (!written) {
         showMessage(withReason(QStringLiteral("Error"), written.error()), QStringLiteral("Error"));

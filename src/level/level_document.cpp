@@ -27,11 +27,10 @@ io::Outcome<EncodedLevel> encodeLevelDocument(LevelDocument& document, unsigned 
     return encodeLevel(document.level, threads);
 }
 
-io::Status saveLevelDocument(const std::filesystem::path& path, LevelDocument& document, unsigned threads,
-                             const BlockTask& whileWriting) {
+io::Status saveLevelDocument(const std::filesystem::path& path, LevelDocument& document, unsigned threads) {
     return io::guardMemory("save", path, [&] {
         rebuildMeshBlock(document.meshes, document.level);
-        return writeLevel(path, document.level, threads, whileWriting);
+        return writeLevel(path, document.level, threads);
     });
 }
 

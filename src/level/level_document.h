@@ -34,8 +34,8 @@ io::Outcome<LevelDocument> openLevelDocument(const std::filesystem::path& path,
 io::Outcome<EncodedLevel> encodeLevelDocument(LevelDocument& document, unsigned threads = io::hardwareThreads());
 
 // Saves the document to `path` as encodeLevelDocument makes it, never damaging an existing file there
-// (see writeLevel, also for `whileWriting`).
+// (see writeLevel).
 io::Status saveLevelDocument(const std::filesystem::path& path, LevelDocument& document,
-                             unsigned threads = io::hardwareThreads(), const BlockTask& whileWriting = {});
+                             unsigned threads = io::hardwareThreads());
 
 } // namespace veltrane::level

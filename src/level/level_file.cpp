@@ -181,19 +181,11 @@ io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level, unsigned threads) {
     return encoded;
 }
 
-io::Status writeLevel(const std::filesystem::path& path, Tr4Level& level, unsigned threads,
-                      const BlockTask& whileWriting) {
+io::Status writeLevel(const std::filesystem::path& path, Tr4Level& level, unsigned threads) {
     auto encoded = encodeLevel(level, threads);
     if (!encoded)
         return io::Status::failure(encoded.error());
-    io::Status written = io::success();
-    {
-        io::TaskPool pool(whileWriting ? 2 : 1);
-        if (whileWriting)
-            pool.submit([&] { whileWriting(encoded->levelData); });
-        written = io::replaceFile(path, encoded->file);
-        pool.wait();
-    }
+    auto written = io::replaceFile(path, encoded->file);
     if (!written)
         return written;
     for (std::size_t chunk = 0; chunk < kChunkNames.size(); ++chunk)

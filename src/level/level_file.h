@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -37,14 +36,8 @@ struct EncodedLevel {
 };
 io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level, unsigned threads = io::hardwareThreads());
 
-// Work given the serialised level-data block while the file is being written.
-using BlockTask = std::function<void(std::span<const std::uint8_t>)>;
-
 // Writes `level` to `path` without ever damaging an existing file there. On success the model takes
 // the new packed sizes, streams and level-data block, as a save does; on failure it is untouched.
-// `whileWriting`, when given, runs on a thread of its own with the level-data block as the file is
-// written, and has finished when the call returns, whether the file was written or not.
-io::Status writeLevel(const std::filesystem::path& path, Tr4Level& level, unsigned threads = io::hardwareThreads(),
-                      const BlockTask& whileWriting = {});
+io::Status writeLevel(const std::filesystem::path& path, Tr4Level& level, unsigned threads = io::hardwareThreads());
 
 } // namespace veltrane::level
