@@ -13,9 +13,9 @@ MergeStatistics applyMerge(level::LevelDocument& target, const wad::LibraryDocum
     {
         // The animations, the meshes and the new pages go into the target side by side on the pool's
         // threads: the three share nothing. The objects that name them follow.
-        io::TaskPool pool(io::hardwareThreads());
         std::vector<std::uint32_t> firstMeshes;
         std::vector<MergedAnimations> animations;
+        io::TaskPool pool(io::hardwareThreads());
         pool.submit([&] { animations = MergeAllAnimations(target.level, source.library, plan); });
         pool.submit([&] { firstMeshes = TransferMeshes(target, plan); });
         statistics.pagesAdded = PlaceTexturePieces(plan.pieces, plan.layout, source.pages, target.level, pool);
