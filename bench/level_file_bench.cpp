@@ -6,6 +6,7 @@
 // packed size no larger than plain compress gives; no thread count slower than the one-thread figures.
 #include "demo/demo_level.h"
 #include "demo/demo_library.h"
+#include "level/level_data.h"
 #include "level/level_document.h"
 #include "level/mesh_block.h"
 #include "merge/merge_operation.h"
@@ -30,7 +31,7 @@ Saved saved(level::LevelDocument document) {
     Saved s{std::move(document), {}, {}};
     level::rebuildMeshBlock(s.document.meshes, s.document.level);
     const level::Tr4Level& level = s.document.level;
-    s.inflated = {level.Pages32, level.Pages16, level.PagesMisc, level::encodeLevel(level)->levelData};
+    s.inflated = {level.Pages32, level.Pages16, level.PagesMisc, level::serialiseLevelData(level)};
     for (const auto& chunk : s.inflated) {
         std::vector<std::uint8_t> packed(compressBound(chunk.size()));
         uLongf size = packed.size();

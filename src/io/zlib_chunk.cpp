@@ -88,12 +88,16 @@ Deflater& threadDeflater() {
     return deflater;
 }
 
-// Lets a raw deflate stream whose last block is `final` go on into whatever follows it: that block is
-// no longer marked last, and an empty stored block after it ends the stream on a byte boundary.
-void chainOn(std::vector<std::uint8_t>& stream, const FinalBlock& final) {
-    stream[final.headerBit / 8] &= static_cast<std::uint8_t>(~(1u << (final.headerBit % 8)));
-    stream.resize((final.endBit + 7) / 8);
-    const unsigned usedBits = final.endBit % 8;
+// Lets a raw deflate stream go on into whatever follows it: its last block is no longer marked last,
+// and an empty stored block after it ends the stream on a byte boundary. False when the stream does
+// not walk.
+bool chainOn(std::vector<std::uint8_t>& stream) {
+    const auto final = findFinalBlock(stream);
+    if (!final)
+        return false;
+    stream[final->headerBit / 8] &= static_cast<std::uint8_t>(~(1u << (final->headerBit % 8)));
+    stream.resize((final->endBit + 7) / 8);
+    const unsigned usedBits = final->endBit % 8;
     if (usedBits != 0)
         stream.back() &= static_cast<std::uint8_t>((1u << usedBits) - 1);
     // The stored block's three header bits (not last, stored) are zeros: they go in the last byte when
@@ -101,6 +105,7 @@ void chainOn(std::vector<std::uint8_t>& stream, const FinalBlock& final) {
     if (usedBits == 0 || usedBits > 5)
         stream.push_back(0);
     stream.insert(stream.end(), {0x00, 0x00, 0xFF, 0xFF}); // length 0 and its complement
+    return true;
 }
 
 void deflateBlock(std::span<const std::uint8_t> data, bool last, BlockDeflate::Block& block) {
@@ -113,16 +118,7 @@ void deflateBlock(std::span<const std::uint8_t> data, bool last, BlockDeflate::B
     const std::size_t size =
         libdeflate_deflate_compress(deflater.compressor, data.data(), data.size(), deflater.output.data(), bound);
     block.packed.assign(deflater.output.begin(), deflater.output.begin() + static_cast<std::ptrdiff_t>(size));
-    if (size == 0)
-        return;
-    if (last) {
-        block.deflated = true;
-        return;
-    }
-    const auto final = findFinalBlock(block.packed);
-    if (final)
-        chainOn(block.packed, *final);
-    block.deflated = final.has_value();
+    block.deflated = size > 0 && (last || chainOn(block.packed));
 }
 
 constexpr std::size_t kZlibTrailerBytes = 4;
@@ -149,13 +145,9 @@ void carryOver(const PackedStream& kept, std::span<const std::uint8_t> keptBytes
     const std::span<const std::uint8_t> stream(kept.packed);
     const auto raw = stream.subspan(sizeof kZlibHeader, stream.size() - sizeof kZlibHeader - kZlibTrailerBytes);
     block.packed.assign(raw.begin(), raw.end());
-    if (!last) {
-        const auto final = findFinalBlock(raw);
-        if (!final) {
-            deflateBlock(keptBytes, last, block);
-            return;
-        }
-        chainOn(block.packed, *final);
+    if (!last && !chainOn(block.packed)) {
+        deflateBlock(keptBytes, last, block);
+        return;
     }
     block.length = kept.length;
     block.adler = trailerAdler(stream);
