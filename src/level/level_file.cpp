@@ -160,20 +160,26 @@ io::Outcome<EncodedLevel> encodeLevel(const Tr4Level& level, unsigned threads) {
         pool.wait();
     }
 
-    io::ByteWriter out;
+    constexpr std::size_t kHeaderBytes = 10, kChunkHeaderBytes = 8, kSampleCountBytes = 4;
+    std::size_t fileBytes = kHeaderBytes + kSampleCountBytes + level.Tail.size();
+    for (std::size_t chunk = 0; chunk < chunks.size(); ++chunk) {
+        auto packed = deflates[chunk].join();
+        if (!packed)
+            return Result::failure(std::string(kChunkNames[chunk]) + " " + packed.error());
+        encoded.packedSizes[chunk] = static_cast<std::uint32_t>(packed->size());
+        encoded.packedChunks[chunk] = {std::move(packed.value()), chunks[chunk]->size()};
+        fileBytes += kChunkHeaderBytes + encoded.packedSizes[chunk];
+    }
+    // Written into one buffer of the file's size, not one grown (and copied) as the chunks come.
+    io::ByteWriter out(fileBytes);
     out.u32(level.Version);
     out.u16(level.NumRoomPages);
     out.u16(level.NumObjectPages);
     out.u16(level.NumBumpPages);
     for (std::size_t chunk = 0; chunk < chunks.size(); ++chunk) {
-        auto packed = deflates[chunk].join();
-        if (!packed)
-            return Result::failure(std::string(kChunkNames[chunk]) + " " + packed.error());
         out.u32(static_cast<std::uint32_t>(chunks[chunk]->size()));
-        out.u32(static_cast<std::uint32_t>(packed->size()));
-        out.bytes(packed.value());
-        encoded.packedSizes[chunk] = static_cast<std::uint32_t>(packed->size());
-        encoded.packedChunks[chunk] = {std::move(packed.value()), chunks[chunk]->size()};
+        out.u32(encoded.packedSizes[chunk]);
+        out.bytes(encoded.packedChunks[chunk].packed);
     }
     out.u32(level.SampleCount);
     out.bytes(level.Tail);

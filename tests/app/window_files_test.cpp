@@ -90,6 +90,8 @@ TEST_F(WindowTest, OpeningFillsTheListsLeavesTheScratchFilesAndReplacesWhatWasOp
     auto second = merge::testing::targetFixture();
     second.level.StaticMeshes.clear();
     openTarget(writeTarget("second.tr4", second));
+    EXPECT_EQ(veltrane::testing::TempFolder::read(folder / "temp_block"), window->target()->level.LevelData)
+        << "a shorter block leaves nothing of the longer one behind it";
     EXPECT_EQ(entries(*window->ListBox1), QStringList({"Moveable:ID #20  LARA_SPEECH_HEAD4"}));
     EXPECT_EQ(window->ListBox2->count(), 0);
     EXPECT_EQ(window->ListBox1->currentRow(), -1);
