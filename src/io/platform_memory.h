@@ -10,9 +10,10 @@ namespace veltrane::io {
 void adviseHugePages(void* start, std::size_t length);
 
 // Lets the blocks a short-lived program allocates, on any of its threads, come from one heap grown
-// `bytes` at a time on huge pages and kept once grown, in place of a fresh mapping of 4 KiB pages for
-// every large block: a fresh process otherwise spends about as long in page faults as in its work.
-// Call it first thing in main; on Windows it does nothing.
+// `bytes` at a time and kept once grown, in place of a fresh mapping of 4 KiB pages for every large
+// block: a fresh process otherwise spends about as long in page faults as in its work. The heap's
+// first `bytes` lie on huge pages; later growth has ordinary pages. Call it first thing in main; on
+// Windows it does nothing.
 void keepHeapOnHugePages(std::size_t bytes);
 
 } // namespace veltrane::io
