@@ -7,7 +7,9 @@ namespace veltrane::bench {
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     for (const auto& run : runs)
-        if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+        // With --benchmark_repetitions the median of the repetitions stands, as it comes after them.
+        if (!run.error_occurred &&
+            (run.run_type == Run::RT_Iteration || (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median"))) {
             const auto& name = run.run_name.function_name;
             seconds_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             cpuSeconds_[name] = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);

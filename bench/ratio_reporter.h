@@ -19,7 +19,8 @@ inline double cpuSeconds(clockid_t clock) {
 }
 
 // Prints the usual table, then each measured benchmark's time as a ratio to its baseline from the
-// same run ("open / inflate only = 1.04"), so the goals do not depend on the machine's speed.
+// same run ("open / inflate only = 1.04"), so the goals do not depend on the machine's speed. With
+// --benchmark_repetitions, the ratio is that of the medians.
 // A measured run with a "busiest_thread" counter (milliseconds of CPU time of its busiest thread,
 // per iteration) also gets that figure as a ratio to the baseline's busiest thread, or its CPU time
 // when it has no such counter: what the ratio would be on otherwise idle cores, since a busy machine
