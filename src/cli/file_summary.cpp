@@ -68,12 +68,12 @@ void summariseLevel(FileSummary& summary, const level::Tr4Level& level) {
     listObjects(summary, level.Moveables, level.StaticMeshes);
 }
 
-void summariseLibrary(FileSummary& summary, const wad::WadLibrary& library) {
+void summariseLibrary(FileSummary& summary, const wad::WadLibrary& library, std::size_t textureBytes) {
     summary.library = true;
     summary.Version = library.Version;
-    summary.PageCount = level::wholePages(library.TextureBytes.size(), wad::kWadPageBytes);
+    summary.PageCount = level::wholePages(textureBytes, wad::kWadPageBytes);
     summary.tables = {{"TextureSamples", library.TextureSamples.size()},
-                      {"TextureBytes", library.TextureBytes.size()},
+                      {"TextureBytes", textureBytes},
                       {"MeshPointers", library.MeshPointers.size()},
                       {"MeshWords", library.MeshWords.size()},
                       {"Animations", library.Animations.size()},
@@ -110,10 +110,12 @@ io::Outcome<FileSummary> summariseFile(const std::filesystem::path& path) {
         FileSummary summary;
         summary.file = path;
         if (looksLikeLibrary(path, bytes.value())) {
-            auto library = wad::decodeLibrary(bytes.value());
+            // Only counted: the pages stay in the file's bytes.
+            std::span<const std::uint8_t> textureBytes;
+            auto library = wad::decodeLibrary(bytes.value(), &textureBytes);
             if (!library)
                 return refused(level::FileKind::Library, library.error());
-            summariseLibrary(summary, library.value());
+            summariseLibrary(summary, library.value(), textureBytes.size());
             return summary;
         }
         // Only summarised, never saved: the chunks' streams need not be kept.

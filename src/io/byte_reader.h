@@ -81,6 +81,10 @@ public:
     std::vector<T> countedArray(std::string_view field) {
         return array<T>(u32(std::string(field) + " count"), field);
     }
+    // A table of bytes with a 32-bit count in front, left where it lies.
+    std::span<const std::uint8_t> countedBytes(std::string_view field) {
+        return bytes(u32(std::string(field) + " count"), field);
+    }
     template <class Record>
     std::vector<Record> countedRecords(std::string_view field) {
         return records<Record>(u32(std::string(field) + " count"), field);

@@ -5,21 +5,30 @@
 
 namespace veltrane::wad {
 
-LibraryDocument makeLibraryDocument(WadLibrary library) {
+LibraryDocument makeLibraryDocument(WadLibrary library, std::span<const std::uint8_t> textureBytes) {
     LibraryDocument document;
     document.library = std::move(library);
     document.meshes = level::parseMeshBlock(level::wordBytes(document.library.MeshWords), level::MeshKind::Library);
-    document.pages = makePageSet(document.library.TextureBytes);
-    document.library.TextureBytes = std::vector<std::uint8_t>();
+    document.pages = makePageSet(textureBytes);
     return document;
 }
 
+LibraryDocument makeLibraryDocument(WadLibrary library) {
+    const auto textureBytes = std::move(library.TextureBytes);
+    return makeLibraryDocument(std::move(library), textureBytes);
+}
+
 io::Outcome<LibraryDocument> decodeLibraryDocument(std::span<const std::uint8_t> file) {
-    return decodeLibrary(file).map(makeLibraryDocument);
+    std::span<const std::uint8_t> textureBytes;
+    return decodeLibrary(file, &textureBytes).map([&](WadLibrary library) {
+        return makeLibraryDocument(std::move(library), textureBytes);
+    });
 }
 
 io::Outcome<LibraryDocument> openLibraryDocument(const std::filesystem::path& path) {
-    return level::openDocument<LibraryDocument>(path, level::FileKind::Library, decodeLibrary, makeLibraryDocument);
+    // The pages are converted straight from the file's bytes, so the document is made before they go.
+    return level::openDocument<LibraryDocument>(path, level::FileKind::Library, decodeLibraryDocument,
+                                                [](LibraryDocument document) { return document; });
 }
 
 } // namespace veltrane::wad

@@ -12,14 +12,16 @@
 namespace veltrane::wad {
 
 // An object library as Veltrane reads from it: the library, its meshes parsed in library form and its
-// pages converted to the 32-bit form. The library's own 24-bit pages are released once converted, so
-// that the pages are held once.
+// pages converted to the 32-bit form. The library keeps no 24-bit pages, so that the pages are held once.
 struct LibraryDocument {
     WadLibrary library;
     level::Lista_Mesh meshes{level::MeshKind::Library};
     PageSet pages;
 };
 
+// The document of `library`, whose 24-bit pages are `textureBytes`, or its own TextureBytes when not
+// given (released once converted).
+LibraryDocument makeLibraryDocument(WadLibrary library, std::span<const std::uint8_t> textureBytes);
 LibraryDocument makeLibraryDocument(WadLibrary library);
 
 // Reads a .wad file (see decodeLibrary) and makes its document.

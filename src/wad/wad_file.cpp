@@ -6,7 +6,7 @@
 
 namespace veltrane::wad {
 
-io::Outcome<WadLibrary> decodeLibrary(std::span<const std::uint8_t> file) {
+io::Outcome<WadLibrary> decodeLibrary(std::span<const std::uint8_t> file, std::span<const std::uint8_t>* textureBytes) {
     using Result = io::Outcome<WadLibrary>;
     WadLibrary library;
     try {
@@ -17,7 +17,11 @@ io::Outcome<WadLibrary> decodeLibrary(std::span<const std::uint8_t> file) {
                 throw io::FormatError("version is " + std::to_string(library.Version) + ", not " +
                                       std::to_string(kWadVersion));
             library.TextureSamples = in.countedRecords<WadTextureSample>("texture samples");
-            library.TextureBytes = in.countedArray<std::uint8_t>("texture bytes");
+            const auto textures = in.countedBytes("texture bytes");
+            if (textureBytes != nullptr)
+                *textureBytes = textures;
+            else
+                library.TextureBytes.assign(textures.begin(), textures.end());
             library.MeshPointers = in.countedArray<std::uint32_t>("mesh pointers");
             library.MeshWords = in.countedArray<std::uint16_t>("mesh words");
             library.Animations = in.countedRecords<level::Tr4Animation>("animations");

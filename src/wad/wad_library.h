@@ -69,8 +69,10 @@ struct WadLibrary {
 constexpr std::size_t kCommandOffsetBytesPerWord = 2;
 
 // Reads a library. Refuses a version other than 129 and a file that ends before its twelve tables do,
-// with a message saying what is wrong and where.
-io::Outcome<WadLibrary> decodeLibrary(std::span<const std::uint8_t> file);
+// with a message saying what is wrong and where. Given `textureBytes`, the texture bytes are not copied
+// into the library: the span takes them where they lie in `file`.
+io::Outcome<WadLibrary> decodeLibrary(std::span<const std::uint8_t> file,
+                                      std::span<const std::uint8_t>* textureBytes = nullptr);
 
 // The bytes of a .wad file: the version word, then the twelve tables in file order, each a 32-bit
 // count and its elements. Throws io::FormatError for a table too long for its count.
