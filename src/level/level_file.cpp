@@ -92,8 +92,10 @@ io::Outcome<Tr4Level> decodeLevel(std::span<const std::uint8_t> file, unsigned t
             if (!keepStreams)
                 return true;
             // Kept on huge pages, as the chunks are: in a fresh process each 4 KiB page costs a fault.
-            auto stream = io::largeBuffer(streamBytes);
-            std::copy_n(chunks[chunk].packed.begin(), streamBytes, stream.begin());
+            // The room is reserved rather than cleared, since the stream's bytes fill it at once.
+            auto stream = io::largeBuffer(0, streamBytes);
+            stream.insert(stream.end(), chunks[chunk].packed.begin(),
+                          chunks[chunk].packed.begin() + static_cast<std::ptrdiff_t>(streamBytes));
             level.PackedChunks[chunk] = {std::move(stream), chunks[chunk].inflatedSize};
             return true;
         };
