@@ -24,11 +24,14 @@ namespace veltrane::app {
 namespace {
 
 void addEntry(QListWidget& list, const QString& text, bool tickBox) {
-    auto* item = new QListWidgetItem(text, &list);
+    // The tick box is made before the entry joins the list: made after, each would signal a changed
+    // entry, and every such signal counts the ticks of the whole list again.
+    auto* item = new QListWidgetItem(text);
     if (tickBox) {
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
+    list.addItem(item);
 }
 
 // Ticks or unticks the entries on show: with a filter typed, the ones it keeps.
