@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QUrl>
@@ -70,7 +71,9 @@ TEST_F(WindowTest, OpeningFillsTheListsLeavesTheScratchFilesAndReplacesWhatWasOp
     two.level.Moveables.push_back({7, 1, 2, 0, 0, 0});
     two.level.StaticMeshes.push_back({30, 1, {}, 0});
     openTarget(writeTarget("two.tr4", two));
+    const QSignalSpy tickChanges(window->CheckListBox1, &QListWidget::itemChanged);
     openSource(writeSource("source.wad"));
+    EXPECT_EQ(tickChanges.count(), 0) << "entries come with their tick boxes rather than changing to get them";
     ASSERT_EQ(dialogs.asked.size(), 2u);
     EXPECT_EQ(dialogs.asked[0], (RecordedDialogs::Asked{"Abrir Archivo de Tomb Raider 4", "Tomb Raider 4 (*.tr4)"}));
     EXPECT_EQ(dialogs.asked[1], (RecordedDialogs::Asked{"Abrir Archivo WAD", "WAD File (*.wad)"}));
