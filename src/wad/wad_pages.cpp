@@ -20,10 +20,13 @@ constexpr auto texel32 = [](const std::uint8_t* texel) {
 } // namespace
 
 std::vector<std::uint8_t> convertPages(std::span<const std::uint8_t> textureBytes) {
-    const std::size_t texels = textureBytes.size() / 3;
-    std::vector<std::uint8_t> pages(texels * 4);
-    level::convertTexels<3, std::uint32_t>(textureBytes.data(), pages.data(), texels, texel32);
+    std::vector<std::uint8_t> pages(textureBytes.size() / 3 * 4);
+    convertPages(textureBytes, pages);
     return pages;
+}
+
+void convertPages(std::span<const std::uint8_t> textureBytes, std::span<std::uint8_t> pages) {
+    level::convertTexels<3, std::uint32_t>(textureBytes.data(), pages.data(), textureBytes.size() / 3, texel32);
 }
 
 PageSet makePageSet(std::span<const std::uint8_t> textureBytes) {
@@ -37,9 +40,8 @@ PageSet makePageSet(std::span<const std::uint8_t> textureBytes) {
     io::TaskPool pool(std::min(io::hardwareThreads(), set.pageCount));
     for (std::size_t page = 0; page < set.pageCount; ++page)
         pool.submit([&textureBytes, &set, page] {
-            level::convertTexels<3, std::uint32_t>(textureBytes.data() + page * kWadPageBytes,
-                                                   set.pages32.data() + page * level::kPageBytes32,
-                                                   level::kPageSide * level::kPageSide, texel32);
+            convertPages(textureBytes.subspan(page * kWadPageBytes, kWadPageBytes),
+                         std::span(set.pages32).subspan(page * level::kPageBytes32, level::kPageBytes32));
         });
     pool.wait();
     return set;

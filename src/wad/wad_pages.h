@@ -12,6 +12,8 @@ namespace veltrane::wad {
 // texel (r, g, b) becomes b, g, r, 255 and the transparent 255, 0, 255 becomes 0, 0, 0, 0.
 // Returns 4 bytes for every whole 3 bytes of input.
 std::vector<std::uint8_t> convertPages(std::span<const std::uint8_t> textureBytes);
+// The same into `pages`, which holds 4 bytes for every whole 3 of `textureBytes`.
+void convertPages(std::span<const std::uint8_t> textureBytes, std::span<std::uint8_t> pages);
 
 // A library's pages as the merge and the preview read them: its whole pages in the 32-bit form.
 struct PageSet {
