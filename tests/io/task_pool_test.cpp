@@ -29,6 +29,17 @@ TEST(TaskPool, ATaskThatThrowsLetsTheOthersFinishAndWaitThrowsIt) {
         pool.submit([&] { ++ran; });
     EXPECT_THROW(pool.wait(), std::runtime_error);
     EXPECT_EQ(ran, 10);
+
+    // One thread runs the tasks in turn: of two that throw, wait throws what the first threw.
+    TaskPool serial(1);
+    serial.submit([] { throw std::runtime_error("first"); });
+    serial.submit([] { throw std::runtime_error("second"); });
+    try {
+        serial.wait();
+        ADD_FAILURE() << "wait did not throw";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "first");
+    }
 }
 
 } // namespace

@@ -62,6 +62,11 @@ TEST_F(Scene, AFrameMakesTheTexturesAndMeshesOfTheFileItShowsAndNoOther) {
     scene.select({PreviewList::TargetStatics, 0});
     scene.buildShownDeviceObjects(device);
     EXPECT_NE(scene.target()->meshes.at(0)->vertexBuffer, nullptr);
+    // Once made, they stay: the next frames upload nothing again.
+    const int buffers = device.buffersAsked;
+    scene.buildShownDeviceObjects(device);
+    scene.buildDeviceObjects(device);
+    EXPECT_EQ(device.buffersAsked, buffers);
 }
 
 TEST_F(Scene, ASelectionResetsTheViewAndOpeningAFileTakesOnlyItsOwnObjectOffShow) {
