@@ -32,8 +32,6 @@ void convertPages(std::span<const std::uint8_t> textureBytes, std::span<std::uin
 PageSet makePageSet(std::span<const std::uint8_t> textureBytes) {
     PageSet set;
     set.pageCount = level::wholePages(textureBytes.size(), kWadPageBytes);
-    if (set.pageCount == 0)
-        return set;
     // On huge pages as a level's page chunks are, and a page a task on every core: a library's pages
     // are converted each time it is opened, before its objects can be shown.
     set.pages32 = io::largeBuffer(std::size_t{set.pageCount} * level::kPageBytes32);
