@@ -42,6 +42,13 @@ level::LevelDocument turningFigure(std::uint8_t frameSize = 0) {
     return level::makeLevelDocument(std::move(target));
 }
 
+// Gives the texels of the left half of the first page alpha 0 (and colour 0) in the 32-bit form.
+void makeLeftHalfTransparent(level::Tr4Level& target) {
+    for (std::size_t texel = 0; texel < 256 * 256; ++texel)
+        if (texel % 256 < 128)
+            std::fill_n(target.Pages32.begin() + static_cast<std::ptrdiff_t>(texel * 4), 4, 0);
+}
+
 struct Animation : ::testing::Test {
     Animation() { application(); }
     void show(const level::LevelDocument& target) {
@@ -89,9 +96,7 @@ TEST_F(Animation, AMeshTurned90DegreesAboutYShowsWhereTheHandCalculationPutsIt) 
 TEST_F(Animation, SeeThroughTexelsShowTheClearColourAndBlendedFacesAdd) {
     // The left half of the page is transparent (alpha 0); the right half is opaque green.
     TargetFiles files({screenSquare().quad({0, 1, 2, 3}, 0).build()}, kGreen, kGreen);
-    for (std::size_t texel = 0; texel < 256 * 256; ++texel)
-        if (texel % 256 < 128)
-            std::fill_n(files.level.Pages32.begin() + static_cast<std::ptrdiff_t>(texel * 4), 4, 0);
+    makeLeftHalfTransparent(files.level);
     files.level.ObjectTextures[0].Attribute = builders::kSeeThrough;
     show(files);
     const QPoint left(160 - 30, 180), right(160 + 30, 180);
@@ -106,6 +111,22 @@ TEST_F(Animation, SeeThroughTexelsShowTheClearColourAndBlendedFacesAdd) {
     widget->select({preview::PreviewList::TargetMoveables, 0});
     image = widget->grabFramebuffer();
     EXPECT_TRUE(near(image.pixelColor(right), {255, 200, 255})) << "green added to magenta: " << describe(image.pixelColor(right));
+}
+
+TEST_F(Animation, AnOpaqueFaceShowsThroughTheHolesOfASeeThroughFaceInFrontOfItInTheSameMesh) {
+    // The front square's texture is see-through with a transparent left half; the square 100 units
+    // behind it takes only the page's green right half, drawn as an opaque face.
+    TargetFiles files({screenSquare()
+                           .vertex(200, -200, -100).vertex(-200, -200, -100).vertex(-200, 200, -100).vertex(200, 200, -100)
+                           .quad({0, 1, 2, 3}, 0).quad({4, 5, 6, 7}, 1)
+                           .build()},
+                      kGreen, kGreen);
+    makeLeftHalfTransparent(files.level);
+    files.level.ObjectTextures[0].Attribute = builders::kSeeThrough;
+    files.level.ObjectTextures.push_back(builders::quadTexture(0, 128, 0, 128, 256));
+    show(files);
+    const QColor seen = widget->grabFramebuffer().pixelColor(160 - 20, 180);
+    EXPECT_TRUE(near(seen, kGreen)) << "the face behind: " << describe(seen);
 }
 
 } // namespace
