@@ -145,9 +145,11 @@ void keepHeapOnHugePages(std::size_t bytes) {
     // The pool's threads take their blocks from the same heap, not from arenas of their own.
     ::mallopt(M_ARENA_MAX, 1);
     auto* const before = static_cast<char*>(::sbrk(0));
-    // A block larger than what is left at the top makes the heap grow now, by `bytes` more (volatile,
-    // so that the compiler keeps the call).
-    void* volatile block = std::malloc(kMapThreshold / 2);
+    // A block one byte larger than what is left at the top makes the heap grow now, by `bytes` more
+    // (volatile, so that the compiler keeps the call). The new top's header then lies just past the
+    // old end: a page of the grown part touched before the advice would keep its whole 2 MiB on
+    // ordinary pages.
+    void* volatile block = std::malloc(::mallinfo2().keepcost + 1);
     std::free(block);
     auto* const after = static_cast<char*>(::sbrk(0));
     if (after > before)
