@@ -9,7 +9,6 @@ namespace veltrane::merge {
 namespace {
 
 using level::kPageSide;
-constexpr std::size_t kRowBytes = kPageSide * 4;
 
 // Which of the rectangle's edges each corner takes: {right edge?, bottom edge?}, for Mirror 0.
 // Mirror 1 takes the other vertical edge. Orientations 1, 3 and 5 share the rows of 0, 2 and 4.
@@ -28,19 +27,24 @@ constexpr std::array<CornerRow, 8> kCorners = {{
 // The corners' fixed texture coordinates.
 constexpr std::array<std::array<std::uint8_t, 2>, 4> kCornerCoordinates = {{{0, 0}, {255, 0}, {255, 255}, {0, 255}}};
 
-// Copies the piece's rectangle from the source page set; texels outside it stay 0, 0, 0, 0.
-void copyRectangle(const wad::PageSet& sourcePages, const PlacedPiece& placed, std::span<std::uint8_t> newPages) {
+// Copies the piece's rectangle from the source pages of one form, `texelBytes` a texel, into the same
+// form's new pages; texels outside it stay 0.
+void copyRectangle(std::span<const std::uint8_t> sourcePages, const PlacedPiece& placed, std::span<std::uint8_t> newPages,
+                   std::size_t texelBytes) {
+    const std::size_t rowBytes = kPageSide * texelBytes;
+    const std::size_t pageBytes = kPageSide * rowBytes;
     const TexturePiece& piece = placed.piece;
-    if (piece.SourcePage >= sourcePages.pageCount || piece.SourceX >= kPageSide)
+    if (piece.SourcePage >= level::wholePages(sourcePages.size(), pageBytes) || piece.SourceX >= kPageSide)
         return;
     const std::size_t columns = std::min<std::size_t>(static_cast<std::size_t>(piece.Width), kPageSide - piece.SourceX);
     const std::size_t rows = std::min<std::size_t>(static_cast<std::size_t>(piece.Height),
                                                    piece.SourceY < kPageSide ? kPageSide - piece.SourceY : 0);
-    const std::uint8_t* source = sourcePages.pages32.data() + piece.SourcePage * level::kPageBytes32;
-    std::uint8_t* target = newPages.data() + static_cast<std::size_t>(placed.place.Page) * level::kPageBytes32;
+    const std::uint8_t* source = sourcePages.data() + piece.SourcePage * pageBytes;
+    std::uint8_t* target = newPages.data() + static_cast<std::size_t>(placed.place.Page) * pageBytes;
     for (std::size_t r = 0; r < rows; ++r)
-        std::memcpy(target + (static_cast<std::size_t>(placed.place.Y) + r) * kRowBytes + static_cast<std::size_t>(placed.place.X) * 4,
-                    source + (piece.SourceY + r) * kRowBytes + piece.SourceX * 4, columns * 4);
+        std::memcpy(target + (static_cast<std::size_t>(placed.place.Y) + r) * rowBytes +
+                        static_cast<std::size_t>(placed.place.X) * texelBytes,
+                    source + (piece.SourceY + r) * rowBytes + piece.SourceX * texelBytes, columns * texelBytes);
 }
 
 // Existing tiles that name a page at or after `first` move up by `added` (bit 15 of a tile is kept).
@@ -120,18 +124,19 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout&
     }
 
     for (std::size_t page = 0; page < added; ++page)
-        pool.submit([&sourcePages, newPages, drawn = std::move(onPage[page])] {
+        pool.submit([&sourcePages, newPages, &drawn = onPage[page]] {
             for (const PlacedPiece* placed : drawn)
-                copyRectangle(sourcePages, *placed, newPages);
+                copyRectangle(sourcePages.pages32, *placed, newPages, 4);
         });
     pool.wait();
 
-    // Nothing from here on can fail.
+    // Nothing from here on can fail. The same pieces go into the 16-bit pages from the library's 16-bit
+    // form, which is the conversion of the 32-bit one texel by texel.
     const std::span<std::uint8_t> newPages16(target.Pages16.data() + firstWord, newBytes16);
     for (std::size_t page = 0; page < added; ++page)
-        pool.submit([newPages, newPages16, page] {
-            level::convertPagesTo16(newPages.subspan(page * level::kPageBytes32, level::kPageBytes32),
-                                    newPages16.subspan(page * level::kPageBytes16, level::kPageBytes16));
+        pool.submit([&sourcePages, newPages16, drawn = std::move(onPage[page])] {
+            for (const PlacedPiece* placed : drawn)
+                copyRectangle(sourcePages.pages16, *placed, newPages16, 2);
         });
     target.PageCount = level::wholePages(target.Pages32.size(), level::kPageBytes32);
     target.NumObjectPages = static_cast<std::uint16_t>(target.NumObjectPages + added);

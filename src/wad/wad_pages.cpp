@@ -35,11 +35,16 @@ PageSet makePageSet(std::span<const std::uint8_t> textureBytes) {
     // On huge pages as a level's page chunks are, and a page a task on every core: a library's pages
     // are converted each time it is opened, before its objects can be shown.
     set.pages32 = io::largeBuffer(std::size_t{set.pageCount} * level::kPageBytes32);
+    set.pages16 = io::largeBuffer(std::size_t{set.pageCount} * level::kPageBytes16);
     io::TaskPool pool(std::min(io::hardwareThreads(), set.pageCount));
     for (std::size_t page = 0; page < set.pageCount; ++page)
         pool.submit([&textureBytes, &set, page] {
-            convertPages(textureBytes.subspan(page * kWadPageBytes, kWadPageBytes),
-                         std::span(set.pages32).subspan(page * level::kPageBytes32, level::kPageBytes32));
+            const auto page32 = std::span(set.pages32).subspan(page * level::kPageBytes32, level::kPageBytes32);
+            convertPages(textureBytes.subspan(page * kWadPageBytes, kWadPageBytes), page32);
+            // The 16-bit form from the 32-bit page just written, while it is still in the cache: a merge
+            // then copies its pieces into both of a level's forms instead of converting the pages it adds.
+            level::convertPagesTo16(page32,
+                                    std::span(set.pages16).subspan(page * level::kPageBytes16, level::kPageBytes16));
         });
     pool.wait();
     return set;

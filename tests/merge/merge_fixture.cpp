@@ -4,6 +4,7 @@
 #include "builders/mesh_blocks.h"
 #include "builders/small_target.h"
 #include "level/mesh_block.h"
+#include "level/pages.h"
 
 namespace veltrane::merge::testing {
 
@@ -39,6 +40,7 @@ SourceFixture::SourceFixture(std::uint32_t pageCount) {
                 const auto texel = sourceTexel(page, x, y);
                 pages.pages32.insert(pages.pages32.end(), texel.begin(), texel.end());
             }
+    pages.pages16 = level::convertPagesTo16(pages.pages32);
 }
 
 std::uint16_t SourceFixture::addMesh(std::vector<level::MeshPolygon> polygons) {

@@ -52,6 +52,7 @@ TEST(LibraryDocument, HoldsTheMeshesParsedAndTheWholePagesConvertedOnceAndReleas
     ASSERT_EQ(document->pages.pages32.size(), 3 * level::kPageBytes32) << "bytes after the last whole page are left out";
     EXPECT_EQ(document->pages.pages32[level::kPageBytes32 + 2], 77);
     EXPECT_EQ(document->pages.pages32[3 * level::kPageBytes32 - 4], 66);
+    EXPECT_EQ(document->pages.pages16, level::convertPagesTo16(document->pages.pages32)) << "both forms of each page";
     EXPECT_TRUE(document->library.TextureBytes.empty());
     EXPECT_EQ(document->library.MeshPointers, library.MeshPointers) << "everything else is kept";
     EXPECT_EQ(document->meshes.count(), 2);
