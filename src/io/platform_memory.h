@@ -8,6 +8,10 @@ namespace veltrane::io {
 // advice: where it is not taken (or, on Windows, not offered to ordinary programs), the memory has
 // ordinary pages.
 void adviseHugePages(void* start, std::size_t length);
+// Backs the 2 MiB page at `start` (on a 2 MiB boundary, within advised memory) with a huge page now,
+// though some of its bytes are in use already: the advice alone does not reach a 2 MiB page that
+// ordinary pages have begun. Only advice too.
+void makeHugePage(void* start);
 
 // Lets the blocks a short-lived program allocates, on any of its threads, come from one heap grown
 // `bytes` at a time and kept once grown, in place of a fresh mapping of 4 KiB pages for every large

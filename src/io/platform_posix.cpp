@@ -135,6 +135,12 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, ar
 
 void adviseHugePages(void* start, std::size_t length) { ::madvise(start, length, MADV_HUGEPAGE); }
 
+void makeHugePage(void* start) {
+    // MADV_COLLAPSE (Linux 6.1), which the C library's headers do not name yet.
+    constexpr int kCollapse = 25;
+    ::madvise(start, std::size_t{2} << 20, kCollapse);
+}
+
 void keepHeapOnHugePages(std::size_t bytes) {
     // Blocks below the largest chunk of a level come from the heap, which grows `bytes` at a time and
     // gives nothing back before it is at least that much larger than in use.

@@ -194,6 +194,7 @@ std::vector<std::string> utf8Arguments(int, char**) {
 
 // Huge pages need a privilege that ordinary programs lack on Windows: the advice is not taken.
 void adviseHugePages(void*, std::size_t) {}
+void makeHugePage(void*) {}
 void keepHeapOnHugePages(std::size_t) {}
 
 } // namespace veltrane::io
