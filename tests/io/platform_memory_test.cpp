@@ -66,6 +66,15 @@ TEST(HeapOnHugePages, TheHeapGrowsByAStepAdvisedAndUntouched) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer's allocator does not use the heap";
 #endif
+    // The allocator's defaults again afterwards, and the grown heap given back, for the tests after this.
+    struct Restore {
+        ~Restore() {
+            ::mallopt(M_TOP_PAD, 128 * 1024);
+            ::mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+            ::mallopt(M_ARENA_MAX, 0);
+            ::malloc_trim(0);
+        }
+    } restore;
     auto* const before = static_cast<char*>(::sbrk(0));
     keepHeapOnHugePages(std::size_t{64} << 20);
     auto* const after = static_cast<char*>(::sbrk(0));
@@ -92,6 +101,8 @@ TEST(LargeBuffer, LiesOnHugePagesFromEndToEndAndASmallOneOnNone) {
 #endif
     if (!kernelGivesHugePages())
         GTEST_SKIP() << "the kernel gives no huge pages";
+    // Blocks this large mapped on their own, as in a program that keeps no heap on huge pages.
+    ::mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     constexpr std::size_t kMiB = std::size_t{1} << 20;
     const auto buffer = largeBuffer(5 * kMiB, 3 * kMiB);
     ASSERT_EQ(buffer.size(), 5 * kMiB);
