@@ -47,6 +47,8 @@ TEST(PieceLayout, PiecesGoTallestFirstRowByRowAndPageByPage) {
              {"one that ends at column 254 does not", {{100, 30, 1}, {155, 20, 2}}, {{0, 0, 0}, {0, 0, 31}}, 1},
              {"a row starting at row 200 stays", {{200, 199, 1}, {100, 50, 2}}, {{0, 0, 0}, {0, 0, 200}}, 1},
              {"one at row 201 goes to a new page", {{200, 200, 1}, {100, 50, 2}}, {{0, 0, 0}, {1, 0, 0}}, 2},
+             {"whose rows count from its top", {{200, 201, 1}, {200, 50, 2}, {200, 40, 3}},
+              {{0, 0, 0}, {1, 0, 0}, {1, 0, 51}}, 2},
              {"of one height the newest goes first", {{10, 8, 1}, {20, 8, 2}, {30, 8, 3}, {5, 9, 4}},
               {{0, 55, 0}, {0, 35, 0}, {0, 5, 0}, {0, 0, 0}}, 1},
              {"127 rows left hold a piece 127 high", {{200, 127, 1}, {200, 128, 2}}, {{0, 0, 129}, {0, 0, 0}}, 1},
