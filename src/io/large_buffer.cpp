@@ -5,7 +5,7 @@
 namespace veltrane::io {
 
 std::vector<std::uint8_t> largeBuffer(std::size_t size, std::size_t spare) {
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    constexpr std::uintptr_t kHugePage = kHugePageBytes;
     // What the allocator keeps beside a block it maps on its own. A block that takes whole huge pages
     // with it is mapped on a huge-page boundary, the data a few bytes in: the advice then takes in the
     // first and last huge page too, not only those that lie wholly within the data. The first holds the

@@ -4,6 +4,9 @@
 
 namespace veltrane::io {
 
+// The size of a huge page, as the kernel gives them to ordinary programs on x86-64.
+constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
 // Asks the system to back the whole 2 MiB pages of [start, start + length) with huge pages. Only
 // advice: where it is not taken (or, on Windows, not offered to ordinary programs), the memory has
 // ordinary pages.

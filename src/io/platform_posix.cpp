@@ -138,7 +138,7 @@ void adviseHugePages(void* start, std::size_t length) { ::madvise(start, length,
 void makeHugePage(void* start) {
     // MADV_COLLAPSE (Linux 6.1), which the C library's headers do not name yet.
     constexpr int kCollapse = 25;
-    ::madvise(start, std::size_t{2} << 20, kCollapse);
+    ::madvise(start, kHugePageBytes, kCollapse);
 }
 
 void keepHeapOnHugePages(std::size_t bytes) {
