@@ -180,8 +180,11 @@ std::int32_t dxDevice8::ClearFrame(bool withDepth) {
     glClearColor(static_cast<float>(clearRed & 255) / 255.0f, static_cast<float>(clearGreen & 255) / 255.0f,
                  static_cast<float>(clearBlue & 255) / 255.0f, 1.0f);
     glClearDepth(1.0);
+    glClearStencil(0);
     glDepthMask(GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT | (withDepth ? GL_DEPTH_BUFFER_BIT : 0));
+    // The depth buffer shares its words with a stencil that nothing uses: clearing both writes whole
+    // words, where clearing the depth alone has to keep the stencil's bits of every one.
+    glClear(GL_COLOR_BUFFER_BIT | (withDepth ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : 0));
     return 0;
 }
 
