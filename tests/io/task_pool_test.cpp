@@ -1,8 +1,10 @@
 #include "io/task_pool.h"
 
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <thread>
 
 namespace veltrane::io {
 namespace {
@@ -19,6 +21,24 @@ TEST(TaskPool, EveryTaskRunsBeforeWaitReturnsIncludingTasksThatTasksSubmit) {
         pool.wait();
         EXPECT_EQ(ran, 100) << threads << " threads";
     }
+}
+
+// Each of three tasks waits until all three have started: they meet only if the pool's two threads and
+// the caller run them at the same time.
+TEST(TaskPool, ItsThreadsAndTheWaitingCallerRunTasksSideBySide) {
+    std::atomic<int> started = 0;
+    std::atomic<int> met = 0;
+    TaskPool pool(3);
+    for (int i = 0; i < 3; ++i)
+        pool.submit([&] {
+            ++started;
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (started < 3 && std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::yield();
+            met += started == 3 ? 1 : 0;
+        });
+    pool.wait();
+    EXPECT_EQ(met, 3);
 }
 
 TEST(TaskPool, ATaskThatThrowsLetsTheOthersFinishAndWaitThrowsIt) {
