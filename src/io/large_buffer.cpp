@@ -3,9 +3,16 @@
 #include "io/platform_memory.h"
 
 namespace veltrane::io {
+namespace {
+
+constexpr std::uintptr_t roundDownToHugePage(std::uintptr_t value) { return value & ~(kHugePageBytes - 1); }
+constexpr std::uintptr_t roundUpToHugePage(std::uintptr_t value) {
+    return roundDownToHugePage(value + kHugePageBytes - 1);
+}
+
+} // namespace
 
 std::vector<std::uint8_t> largeBuffer(std::size_t size, std::size_t spare) {
-    constexpr std::uintptr_t kHugePage = kHugePageBytes;
     // What the allocator keeps beside a block it maps on its own. A block that takes whole huge pages
     // with it is mapped on a huge-page boundary, the data a few bytes in: the advice then takes in the
     // first and last huge page too, not only those that lie wholly within the data. The first holds the
@@ -13,16 +20,16 @@ std::vector<std::uint8_t> largeBuffer(std::size_t size, std::size_t spare) {
     constexpr std::uintptr_t kAllocatorBytes = 32;
     std::vector<std::uint8_t> buffer;
     // A buffer smaller than a huge page stays on ordinary pages: on a huge one it would take 2 MiB.
-    if (size + spare < kHugePage) {
+    if (size + spare < kHugePageBytes) {
         buffer.reserve(size + spare);
         buffer.resize(size);
         return buffer;
     }
     // Reserved but not yet touched, so that the advice comes before the kernel gives the pages.
-    buffer.reserve(((size + spare + kAllocatorBytes + kHugePage - 1) & ~(kHugePage - 1)) - kAllocatorBytes);
+    buffer.reserve(roundUpToHugePage(size + spare + kAllocatorBytes) - kAllocatorBytes);
     const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
-    const std::uintptr_t first = (start - kAllocatorBytes + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (start + buffer.capacity() + kAllocatorBytes) & ~(kHugePage - 1);
+    const std::uintptr_t first = roundUpToHugePage(start - kAllocatorBytes);
+    const std::uintptr_t end = roundDownToHugePage(start + buffer.capacity() + kAllocatorBytes);
     if (end > first) {
         adviseHugePages(reinterpret_cast<void*>(first), end - first);
         if (first < start)

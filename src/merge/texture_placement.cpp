@@ -131,7 +131,8 @@ std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout&
     pool.wait();
 
     // Nothing from here on can fail. The same pieces go into the 16-bit pages from the library's 16-bit
-    // form, which is the conversion of the 32-bit one texel by texel.
+    // form, which is the conversion of the 32-bit one texel by texel. These tasks take their lists with
+    // them: the caller waits for them after this function has returned.
     const std::span<std::uint8_t> newPages16(target.Pages16.data() + firstWord, newBytes16);
     for (std::size_t page = 0; page < added; ++page)
         pool.submit([&sourcePages, newPages16, drawn = std::move(onPage[page])] {
