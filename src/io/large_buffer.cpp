@@ -3,14 +3,6 @@
 #include "io/platform_memory.h"
 
 namespace veltrane::io {
-namespace {
-
-constexpr std::uintptr_t roundDownToHugePage(std::uintptr_t value) { return value & ~(kHugePageBytes - 1); }
-constexpr std::uintptr_t roundUpToHugePage(std::uintptr_t value) {
-    return roundDownToHugePage(value + kHugePageBytes - 1);
-}
-
-} // namespace
 
 std::vector<std::uint8_t> largeBuffer(std::size_t size, std::size_t spare) {
     // What the allocator keeps beside a block it maps on its own. A block that takes whole huge pages

@@ -1,11 +1,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace veltrane::io {
 
 // The size of a huge page, as the kernel gives them to ordinary programs on x86-64.
 constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
+// An address rounded down or up to the start of a huge page.
+constexpr std::uintptr_t roundDownToHugePage(std::uintptr_t value) { return value & ~(kHugePageBytes - 1); }
+constexpr std::uintptr_t roundUpToHugePage(std::uintptr_t value) {
+    return roundDownToHugePage(value + kHugePageBytes - 1);
+}
 
 // Asks the system to back the whole 2 MiB pages of [start, start + length) with huge pages. Only
 // advice: where it is not taken (or, on Windows, not offered to ordinary programs), the memory has

@@ -19,9 +19,9 @@ level::ObjectTexture objectTextureFor(const TexturePiece& piece, std::uint16_t t
 // are copied from the library's page set, and the new pages go in behind the level's room and object
 // pages (in front of its bump pages, whose tile numbers move up) in both page chunks. Returns the pages
 // added, 0 when there is no piece. Call it only after checkNewPages has passed for that page count.
-// The pages are drawn by tasks on `pool`, which this waits for together with whatever was queued
-// before, and then converted to 16 bits by tasks left on it: they are done once the pool has
-// finished, and until then nothing else may touch the page chunks.
+// The 32-bit pages are drawn by tasks on `pool`, which this waits for together with whatever was
+// queued before; the 16-bit pages are drawn from the library's 16-bit form by tasks left on it: they
+// are done once the pool has finished, and until then nothing else may touch the page chunks.
 std::int32_t PlaceTexturePieces(const Lista_Texturas& pieces, const PieceLayout& layout, const wad::PageSet& sourcePages,
                                 level::Tr4Level& target, io::TaskPool& pool);
 

@@ -82,9 +82,8 @@ TEST(HeapOnHugePages, TheHeapGrowsByAStepAdvisedAndUntouched) {
     EXPECT_GE(::mallinfo2().keepcost, std::size_t{64} << 20) << "the top of the heap holds a whole step";
 
     // Past a margin for the top block's header and the few blocks allocated since.
-    constexpr std::uintptr_t kStretch = kHugePageBytes;
-    const auto first = (reinterpret_cast<std::uintptr_t>(before) + (std::uintptr_t{256} << 10) + kStretch - 1) & ~(kStretch - 1);
-    const auto last = reinterpret_cast<std::uintptr_t>(after) & ~(kStretch - 1);
+    const auto first = roundUpToHugePage(reinterpret_cast<std::uintptr_t>(before) + (std::uintptr_t{256} << 10));
+    const auto last = roundDownToHugePage(reinterpret_cast<std::uintptr_t>(after));
     EXPECT_TRUE(advisedHugePages(first));
     EXPECT_TRUE(advisedHugePages(last - 1));
     const auto pageBytes = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
